@@ -1,0 +1,82 @@
+#include "config/URegistrosZR.h"
+
+#include "common/UFormatos.h"
+#include "config/UBIniSettings.h"
+
+TInfosZR InfosZR;
+TPathsZR PathsZR;
+
+void PreencheRegistrosZR(TBIniSettings& ini, TInfosZR& i, TPathsZR& p)
+{
+    i.Modelo = 3;
+    ini.WriteValue(TipoValorIni::Str, QStringLiteral("ZR"), QStringLiteral("TIPO"), false,
+                   QStringLiteral("3"));
+    i.NumAneis = 16;
+
+    i.TipoCone = ini.TipoCone();
+    i.FatorCorrecao = ini.FatorCorrecao();
+    i.Z0 = ini.Z0();
+    i.IncMap = ini.IncMap();
+    i.IndiceConf = ini.IndiceConf();
+    i.AutoAneis = ini.AutoAneis();
+    i.AutoIncMap = ini.AutoIncMap();
+    i.AutoMiniMapa = ini.AutoMiniMapa();
+    i.AutoExame = ini.AutoExame();
+    i.Opt1 = ini.Opt1();
+    i.Opt2 = ini.Opt2();
+    i.Opt3 = ini.Opt3();
+    i.BackupAuto = ini.BackupAuto() & 0xFF;
+    i.BackupPeriodo = ini.BackupAutoOp1_1();
+    i.BackupUnidade = ini.BackupAutoOp1_2();
+    i.BackupExames = ini.BackupAutoOp2() & 0xFF;
+    i.CameraCentral = ini.CameraCentral();
+    i.CameraLateral = ini.CameraLateral();
+    i.Brilho = ini.Brilho();
+    i.Contraste = ini.Contraste();
+    i.MedicoAtivo = ini.MedicoAtivo();
+    i.PacienteAtivo = ini.PacienteAtivo();
+    i.ClinicaNome = ini.ClinicaNome();
+    i.ClinicaEndereco = ini.ClinicaEndereco();
+    i.ClinicaCidadeEst = ini.ClinicaCidadeEst();
+    i.ClinicaTelefone = ini.ClinicaTelefone();
+    i.ConectorCentral = ini.ConectorCentral();
+    i.ConectorLateralS = ini.ConectorLateralS();
+    i.ConectorLateralD = ini.ConectorLateralD();
+    i.PortaSerial = ini.PortaSerial();
+    i.SalvarImagemCaptura = ini.SalvarImagemCaptura();
+    i.MapaPadraoNovoExame = ini.MapaPadraoNovoExame();
+    i.TipoCeratometria = ini.TipoCeratometria();
+    i.ImagemCentral = ini.ImagemCentral();
+    i.ImagemLateral = ini.ImagemLateral();
+    i.QualidadeImagem = ini.QualidadeImagem();
+    i.Idioma = ini.Idioma();
+    i.TvlCentral = ini.TvlCentral();
+    i.TIncremento = ini.TIncremento();
+    i.AutoPCaptura = ini.AutoPCaptura();
+    i.DelayAutoPCaptura = ini.DelayAutoPCaptura();
+    i.PassoMotorX = ini.PassoMotorX();
+    i.PassoMotorY = ini.PassoMotorY();
+    i.TipoCalibrador = uint8_t(ini.TipoCalibrador() & 0xFF);
+    i.ExibeGrade = ini.ExibeGrade();
+    i.EscalaISO = ini.EscalaISO();
+    i.ExibeCeratPontual = ini.ExibeCeratPontual();
+    i.CorCeratPontual = ini.CorCeratPontual();
+
+    p.DirZR = ini.DirZR();
+    p.BancoDados = ini.BancoDados();
+    p.Exames = ini.Exames();
+    p.Exemplos = ini.Exemplos();
+    p.Laudos = ini.Laudos();
+    p.Digitalizacao = ini.Digitalizacao();
+    p.Processamento = ini.Processamento();
+    p.ModuloBackup = ini.BackupModulo();
+    p.DirMapas = ini.DirMapas();
+    p.DigitalizacaoOrto = ini.DigitalizacaoOrto();
+    p.ProcessamentoOrto = ini.ProcessamentoOrto();
+    p.Calibracao = ini.DirZR() + QStringLiteral("/Calibração/");
+}
+
+QString CaminhoEm(const QString& pasta, const QString& arquivo)
+{
+    return pasta + u'/' + arquivo;
+}

@@ -1,0 +1,13 @@
+#pragma once
+// Opens a form modally. Every modal form of the system is opened through here, so that
+// tests can replace the opening with a function that drives the form and closes it.
+
+#include <QDialog>
+#include <functional>
+
+// Shows the form modally and returns its result (QDialog::Accepted or Rejected).
+int AbreJanelaModal(QDialog* janela);
+
+using AberturaModal = std::function<int(QDialog*)>;
+// Replaces how forms are opened (an empty function restores exec()); returns the previous.
+AberturaModal DefineAberturaModal(AberturaModal abertura);

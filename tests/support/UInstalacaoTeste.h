@@ -1,0 +1,37 @@
+#pragma once
+// A fresh installation in a temporary folder, laid out by the installer code, with the
+// settings folder pointed at its bin/ and the user's registry kept inside it.
+
+#include "install/UInstalacao.h"
+
+#include <QTemporaryDir>
+
+class InstalacaoTeste {
+public:
+    InstalacaoTeste();
+    ~InstalacaoTeste();
+
+    bool Valida() const { return m_valida; }
+    const Instalacao::Pastas& Pastas() const { return m_pastas; }
+    QString Raiz() const { return m_pastas.raiz; }
+    QString ArquivoConfiguracao() const { return m_pastas.ArquivoConfiguracao(); }
+
+private:
+    QTemporaryDir m_pasta;
+    Instalacao::Pastas m_pastas;
+    bool m_valida = false;
+};
+
+// Points the user's configuration folder (and so the user's registry) at a fresh temporary
+// folder for as long as the object lives.
+class UsuarioTeste {
+public:
+    UsuarioTeste();
+    ~UsuarioTeste();
+    QString Pasta() const { return m_pasta.path(); }
+
+private:
+    QTemporaryDir m_pasta;
+    QByteArray m_anterior;
+    bool m_tinha;
+};
