@@ -117,8 +117,8 @@ void Escreve(const QString& arquivo, const QString& secao, const QString& chave,
     const QFileInfo info(arquivo);
     QStringList linhas;
     if (info.exists()) {
-        // Permission bits are checked themselves: the superuser passes every access test.
-        if (!(QFile::permissions(arquivo) & (QFileDevice::WriteOwner | QFileDevice::WriteUser)))
+        // The owner's write bit is checked itself: the superuser passes every access test.
+        if (!(QFile::permissions(arquivo) & QFileDevice::WriteOwner))
             throw ErroES(QStringLiteral("O arquivo de configuração \"%1\" é somente leitura; "
                                         "o valor %2 -> %3 não foi gravado.")
                              .arg(arquivo, secao, chave));

@@ -82,7 +82,8 @@ bool LeInfoVersaoArquivo(const QString& arquivo, InfoVersaoArquivo& info)
     if (!SecaoVersao(arquivo, secao))
         return false;
     const int fim = secao.indexOf('\0');
-    const QStringList linhas = DivideLinhas(DeCp1252(fim < 0 ? secao : secao.left(fim)));
+    // The section's text is UTF-8, as CMake writes it.
+    const QStringList linhas = DivideLinhas(QString::fromUtf8(fim < 0 ? secao : secao.left(fim)));
     if (linhas.isEmpty() || linhas[0] != QStringLiteral("ZRVERSAO 1"))
         return false;
     QString prefixo;
