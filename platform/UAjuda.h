@@ -1,0 +1,33 @@
+#pragma once
+// Context help, external programs and web addresses.
+//
+// Help is a folder of HTML pages "ajuda/" beside the executable, one page per help context
+// ("contexto_5.html"), with "index.html" as the contents. A window carries its help context
+// in the property "contextoAjuda"; F1 anywhere opens the page of the active window.
+
+#include <QString>
+#include <functional>
+
+class QApplication;
+class QWidget;
+
+// The help folder (default: "ajuda" beside the executable).
+QString PastaAjuda();
+// The page of a context, or the contents for context 0; empty when the page is missing.
+QString PaginaAjuda(int contexto);
+// Opens the page of a context in the browser; false when there is no such page.
+bool AbreAjuda(int contexto);
+// The help context of a window (its "contextoAjuda" property or that of a parent), 0 if none.
+int ContextoAjuda(const QWidget* janela);
+void DefineContextoAjuda(QWidget* janela, int contexto);
+// Installs the F1 handling for the whole application.
+void InstalaAjudaContextual(QApplication& app);
+
+// Starts a program without waiting; false when it cannot be started.
+bool LancaPrograma(const QString& programa);
+// Opens a web address in the default browser.
+bool AbreEndereco(const QString& endereco);
+
+// Tests replace how addresses are opened (pages, web sites): the function receives the URL.
+using AberturaEndereco = std::function<bool(const QString&)>;
+AberturaEndereco DefineAberturaEndereco(AberturaEndereco abertura);
