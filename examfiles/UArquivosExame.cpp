@@ -1,0 +1,295 @@
+#include "examfiles/UArquivosExame.h"
+
+#include "common/UErros.h"
+#include "common/UFormatos.h"
+#include "common/UTextoCp1252.h"
+#include "config/URegistrosZR.h"
+#include "platform/UMensagens.h"
+
+#include <QFileInfo>
+#include <cmath>
+
+namespace {
+
+QString ArquivoExame(int64_t codPaciente, int64_t codExame, const char* sufixo)
+{
+    return PrefixoExame(codPaciente, codExame) + QLatin1String(sufixo);
+}
+
+int NumAneisAtual()
+{
+    const int n = InfosZR.NumAneis;
+    if (n < 0 || n > kMaxAneis)
+        throw ErroSistema(
+            QStringLiteral("Número de anéis inválido na configuração: %1.").arg(n));
+    return n;
+}
+
+// Line breaks typed in an edit box become CR LF, the line break of the system's files.
+QString QuebrasCrLf(QString texto)
+{
+    texto.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    texto.replace(u'\r', u'\n');
+    texto.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return texto;
+}
+
+void AcrescentaInteiro(QByteArray& saida, int64_t valor)
+{
+    saida.append(QByteArray::number(static_cast<qlonglong>(valor)));
+}
+
+// Reads the text as a number whose decimal separator is ".".
+bool LeReal(const QString& texto, QChar separador, double& valor)
+{
+    if (separador == u'.')
+        return TentaReal(texto, valor);
+    if (texto.contains(u'.'))
+        return false;
+    QString t = texto;
+    t.replace(separador, u'.');
+    return TentaReal(t, valor);
+}
+
+} // namespace
+
+QString PastaExamesPaciente(int64_t codPaciente)
+{
+    return CaminhoEm(PathsZR.Exames, QString::number(codPaciente));
+}
+
+QString PastaLaudosPaciente(const QString& codPaciente)
+{
+    return CaminhoEm(PathsZR.Laudos, codPaciente);
+}
+
+QString PrefixoExame(int64_t codPaciente, int64_t codExame)
+{
+    return CaminhoEm(PastaExamesPaciente(codPaciente), QString::number(codExame));
+}
+
+QString PrefixoExemplo(const QString& nome)
+{
+    return CaminhoEm(PathsZR.Exemplos, nome);
+}
+
+QString FormataValorMatriz(double valor)
+{
+    // Most values are decided by the binary value alone; those within a hair of a half are
+    // left to the decimal formatter, which rounds on the value's 15 significant digits.
+    if (std::isfinite(valor) && std::fabs(valor) < 1e6) {
+        const double escala = std::fabs(valor) * 100.0;
+        const double base = std::floor(escala);
+        const double fracao = escala - base;
+        if (std::fabs(fracao - 0.5) > 1e-6) {
+            const auto centesimos = static_cast<int64_t>(base) + (fracao > 0.5 ? 1 : 0);
+            char buf[32];
+            int p = sizeof buf;
+            buf[--p] = char('0' + centesimos % 10);
+            buf[--p] = char('0' + (centesimos / 10) % 10);
+            buf[--p] = '.';
+            int64_t inteira = centesimos / 100;
+            int digitos = 0;
+            do {
+                buf[--p] = char('0' + inteira % 10);
+                inteira /= 10;
+                ++digitos;
+            } while (inteira > 0);
+            if (digitos < 2)
+                buf[--p] = '0';
+            if (valor < 0 && centesimos != 0)
+                buf[--p] = '-';
+            return QString::fromLatin1(buf + p, int(sizeof buf) - p);
+        }
+    }
+    return FormataNumero(QStringLiteral("00.00"), valor);
+}
+
+QByteArray ConteudoMatriz(const TMatrizAngAnel& matriz, int numAneis)
+{
+    if (numAneis < 0 || numAneis > kMaxAneis)
+        throw ErroSistema(QStringLiteral("Número de anéis inválido: %1.").arg(numAneis));
+    QByteArray saida;
+    saida.reserve(ZR_MERIDIANOS * ((numAneis + 1) * 7 + 2));
+    for (int i = 0; i < ZR_MERIDIANOS; ++i) {
+        for (int j = 0; j <= numAneis; ++j) {
+            saida.append(FormataValorMatriz(matriz[i][j]).toLatin1());
+            saida.append(' ');
+        }
+        saida.append("\r\n");
+    }
+    return saida;
+}
+
+QByteArray ConteudoArquivoA(const TAneisMeridiano& aneis, double centroX, double centroY,
+                            const TDadosPupila& pupila)
+{
+    QByteArray saida;
+    saida.reserve(2000);
+    saida.append(FormataNumero(QStringLiteral("0"), centroX).toLatin1()).append("\r\n");
+    saida.append(FormataNumero(QStringLiteral("0"), centroY).toLatin1()).append("\r\n");
+    saida.append("@\r\n");
+    for (int k = 0; k < 4; ++k) {
+        AcrescentaInteiro(saida, pupila[k]);
+        saida.append("\r\n");
+    }
+    for (int i = 0; i < ZR_MERIDIANOS; ++i) {
+        AcrescentaInteiro(saida, aneis[i]);
+        saida.append("\r\n");
+    }
+    return saida;
+}
+
+QByteArray ConteudoLaudo(const QString& condicoes, const QString& olhoDireito,
+                         const QString& olhoEsquerdo, const QString& conclusao,
+                         const QString& comentarios)
+{
+    const QString separador = QStringLiteral("\r\n@\r\n");
+    const QString texto = QuebrasCrLf(RemoveMarcadores(condicoes)) + separador
+        + QuebrasCrLf(RemoveMarcadores(olhoDireito)) + separador
+        + QuebrasCrLf(RemoveMarcadores(olhoEsquerdo)) + separador
+        + QuebrasCrLf(RemoveMarcadores(conclusao)) + separador
+        + QuebrasCrLf(RemoveMarcadores(comentarios)) + QStringLiteral("\r\n*");
+    return ParaCp1252(texto);
+}
+
+void GravaArquivoD(int64_t codPaciente, int64_t codExame, const TMatrizAngAnel& d)
+{
+    const QByteArray conteudo = ConteudoMatriz(d, NumAneisAtual());
+    GravaArquivoBytes(ArquivoExame(codPaciente, codExame, "d.txt"), conteudo);
+}
+
+void GravaArquivoM(int64_t codPaciente, int64_t codExame, const TMatrizAngAnel& m)
+{
+    const QByteArray conteudo = ConteudoMatriz(m, NumAneisAtual());
+    GravaArquivoBytes(ArquivoExame(codPaciente, codExame, "m.txt"), conteudo);
+}
+
+void GravaArquivoA(int64_t codPaciente, int64_t codExame, const TAneisMeridiano& aneis,
+                   double centroX, double centroY, const TDadosPupila& pupila)
+{
+    GravaArquivoBytes(ArquivoExame(codPaciente, codExame, "a.txt"),
+                      ConteudoArquivoA(aneis, centroX, centroY, pupila));
+}
+
+bool GravaArquivoLaudo(const QString& codPaciente, const QString& codLaudo,
+                       const QString& condicoes, const QString& olhoDireito,
+                       const QString& olhoEsquerdo, const QString& conclusao,
+                       const QString& comentarios)
+{
+    const QString arquivo = CaminhoEm(PastaLaudosPaciente(codPaciente), codLaudo + QStringLiteral("l.txt"));
+    bool gravado = false;
+    try {
+        GravaArquivoBytes(arquivo, ConteudoLaudo(condicoes, olhoDireito, olhoEsquerdo,
+                                                 conclusao, comentarios));
+        // A file left from an earlier save does not count: only a completed write does.
+        gravado = QFileInfo::exists(arquivo);
+    } catch (const ErroES&) {
+        gravado = false;
+    }
+    Mensagem(QStringLiteral("Informação"),
+             gravado ? QStringLiteral("Laudo gravado com sucesso.")
+                     : QStringLiteral("Não foi possível gravar o arquivo de laudo."),
+             IconeMensagem::Informacao, BotoesMensagem::Ok);
+    return gravado;
+}
+
+QString RemoveMarcadores(const QString& texto)
+{
+    QString saida;
+    saida.reserve(texto.size());
+    const qsizetype n = texto.size();
+    qsizetype i = 0;
+    while (i < n) {
+        if (texto[i] != u'#') {
+            saida += texto[i++];
+            continue;
+        }
+        const qsizetype fim = texto.indexOf(u'#', i + 1);
+        if (fim < 0) { // nothing closes it: plain text
+            saida += QStringView(texto).mid(i);
+            break;
+        }
+        const QStringView interno = QStringView(texto).mid(i + 1, fim - i - 1);
+        if (interno.size() > 2) {
+            const qsizetype traco = interno.indexOf(u'-');
+            if (traco >= 0)
+                saida += interno.mid(traco + 1);
+            else
+                saida += QStringView(texto).mid(i, fim - i + 1);
+        }
+        i = fim + 1;
+    }
+    return saida;
+}
+
+QString MaiusculasAcentuadas(const QString& texto)
+{
+    static const QString minusculas = QStringLiteral("áàãâäéèêëíìîïóòõôöúùüûç");
+    static const QString maiusculas = QStringLiteral("ÁÀÃÂÄÉÈÊËÍÌÎÏÓÒÕÔÖÚÙÜÛÇ");
+    QString saida = texto;
+    for (QChar& c : saida) {
+        const char16_t u = c.unicode();
+        if (u >= u'a' && u <= u'z')
+            c = QChar(char16_t(u - u'a' + u'A'));
+        else if (u >= 0xC0) {
+            const qsizetype k = minusculas.indexOf(c);
+            if (k >= 0)
+                c = maiusculas[k];
+        }
+    }
+    return saida;
+}
+
+double ConverteNumero(const QString& texto, QChar separador)
+{
+    QString t = texto;
+    if (!t.contains(separador)) {
+        const QChar outro = separador == u',' ? QChar(u'.') : QChar(u',');
+        const qsizetype k = t.indexOf(outro);
+        if (k >= 0)
+            t[k] = separador;
+    }
+    double valor = 0;
+    if (!LeReal(t, separador, valor))
+        throw ErroConversao(QStringLiteral("'%1' não é um valor numérico válido").arg(texto));
+    return valor;
+}
+
+void LeLinhaMatriz(const QString& linha, double (&linhaMatriz)[ZR_COLUNAS_ANEL], QChar separador)
+{
+    const qsizetype n = linha.size();
+    qsizetype i = 0;
+    int coluna = 0;
+    while (i < n) {
+        while (i < n && (linha[i] == u' ' || linha[i] == u'\t'))
+            ++i;
+        if (i >= n)
+            break;
+        qsizetype fim = i;
+        while (fim < n && linha[fim] != u' ' && linha[fim] != u'\t')
+            ++fim;
+        if (coluna >= ZR_COLUNAS_ANEL)
+            throw ErroConversao(
+                QStringLiteral("A linha tem mais de %1 valores.").arg(int(ZR_COLUNAS_ANEL)));
+        linhaMatriz[coluna++] = ConverteNumero(linha.mid(i, fim - i), separador);
+        i = fim;
+    }
+}
+
+void LeMatrizTexto(const QStringList& lista, int inicio, TMatrizAngAnel& destino)
+{
+    for (int k = 0; k < ZR_MERIDIANOS; ++k)
+        for (int j = 0; j < ZR_COLUNAS_ANEL; ++j)
+            destino[k][j] = 0.0;
+    for (int k = 0; k < ZR_MERIDIANOS; ++k) {
+        const qsizetype linha = qsizetype(inicio) + k;
+        if (linha < 0 || linha >= lista.size())
+            continue;
+        try {
+            LeLinhaMatriz(lista[linha], destino[k]);
+        } catch (const ErroConversao& e) {
+            throw ErroConversao(QStringLiteral("Linha %1: %2").arg(linha + 1).arg(e.Mensagem()));
+        }
+    }
+}

@@ -1,0 +1,85 @@
+#pragma once
+// The examination data files (d.txt, m.txt, a.txt) and the report text file (l.txt):
+// their writers, the parsing of module text output into exam matrices, and the text helpers
+// the searches and the report editor share.
+//
+// Folder layout: an examination's files live in <EXAMES>/<patient code>/ and are named
+// <exam code>d.txt, <exam code>m.txt, <exam code>a.txt; a report's text lives in
+// <LAUDOS>/<patient code>/<report code>l.txt. The writers do not create folders.
+
+#include "examfiles/zr_exame.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+// Highest ring count an examination can carry (columns 0..32 of an exam matrix).
+inline constexpr int kMaxAneis = ZR_COLUNAS_ANEL - 1;
+
+// Path prefix of an examination (folder of the patient plus the exam code, without the file
+// letter and extension), as TBMapOperation::CarregaExame expects it.
+QString PrefixoExame(int64_t codPaciente, int64_t codExame);
+// Path prefix of an example examination kept in the examples root.
+QString PrefixoExemplo(const QString& nome);
+// Folder of a patient's examinations and of a patient's reports.
+QString PastaExamesPaciente(int64_t codPaciente);
+QString PastaLaudosPaciente(const QString& codPaciente);
+
+// Writers. d.txt and m.txt hold N + 1 values per meridian line (N = InfosZR.NumAneis), each
+// formatted "00.00" and followed by one space; CR LF after every line. An input/output
+// failure raises ErroES and leaves any previous file as it was; a ring count outside 0..32
+// raises ErroSistema before anything is written.
+void GravaArquivoD(int64_t codPaciente, int64_t codExame, const TMatrizAngAnel& d);
+void GravaArquivoM(int64_t codPaciente, int64_t codExame, const TMatrizAngAnel& m);
+// a.txt: CentroX and CentroY rounded to integers, "@", the four pupil values, the 360 counts.
+void GravaArquivoA(int64_t codPaciente, int64_t codExame, const TAneisMeridiano& aneis,
+                   double centroX, double centroY, const TDadosPupila& pupila);
+// l.txt: the five boxes collapsed by RemoveMarcadores, separated by "@" lines and ended by
+// "*". Says "Laudo gravado com sucesso." and returns true when the file was written; says
+// "Não foi possível gravar o arquivo de laudo." and returns false otherwise.
+bool GravaArquivoLaudo(const QString& codPaciente, const QString& codLaudo,
+                       const QString& condicoes, const QString& olhoDireito,
+                       const QString& olhoEsquerdo, const QString& conclusao,
+                       const QString& comentarios);
+
+// The bytes the writers above store (cp1252, CR LF), for callers that need them elsewhere.
+QByteArray ConteudoMatriz(const TMatrizAngAnel& matriz, int numAneis);
+QByteArray ConteudoArquivoA(const TAneisMeridiano& aneis, double centroX, double centroY,
+                            const TDadosPupila& pupila);
+QByteArray ConteudoLaudo(const QString& condicoes, const QString& olhoDireito,
+                         const QString& olhoEsquerdo, const QString& conclusao,
+                         const QString& comentarios);
+
+// A value of d.txt/m.txt: pattern "00.00" (at least two integer digits, two decimals, halves
+// away from zero).
+QString FormataValorMatriz(double valor);
+
+// Resolves the numbered slots of a report box. "#" opens a slot that the next "#" closes;
+// an inner text of at most two characters (an unfilled slot such as #3# or #12#) disappears
+// with both marks; a longer one (a filled slot "3-leve") becomes what follows its first
+// "-". A longer inner text without "-" is not a slot and stays as typed, marks included;
+// so does a "#" that nothing closes.
+QString RemoveMarcadores(const QString& texto);
+
+// Capitals of Portuguese cp1252 text: a..z and the accented small letters
+// "áàãâäéèêëíìîïóòõôöúùüûç" become their capitals; everything else is unchanged.
+QString MaiusculasAcentuadas(const QString& texto);
+
+// A number of an examination file in either decimal form. A text that holds the current
+// separator is read as it is; otherwise its first "," (or, when the current separator is
+// ",", its first ".") is taken as the separator. Raises ErroConversao when the text is no
+// number.
+double ConverteNumero(const QString& texto, QChar separador = u'.');
+
+// Fills one row of a matrix from a line of values separated by spaces: value t goes to
+// column t - 1; columns the line does not reach are left as they are. Raises ErroConversao
+// for a value that is no number and for a line of more than 33 values.
+void LeLinhaMatriz(const QString& linha, double (&linhaMatriz)[ZR_COLUNAS_ANEL],
+                   QChar separador = u'.');
+
+// One exam matrix from a block of 360 lines of module text output: line inicio + k - 1
+// (0-based) is meridian k, so the block that starts at line inicio is the one read, and
+// consecutive blocks of a text start at 0, 360, 720 ... Lines past the end of the list and
+// empty lines leave their meridian at zero, as are the columns a line does not reach.
+void LeMatrizTexto(const QStringList& lista, int inicio, TMatrizAngAnel& destino);
