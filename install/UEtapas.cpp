@@ -1,5 +1,6 @@
 #include "install/UEtapas.h"
 
+#include "data/UEsquemaBD.h"
 #include "install/UInstalacao.h"
 
 namespace Instalacao {
@@ -8,6 +9,9 @@ void RegistraEtapasDoSistema()
 {
     // Each subsystem that lays something into the installation registers its step here
     // (the database, the example examinations, the calibration files), in that order.
+    RegistraEtapa(QStringLiteral("banco de dados"), [](const Pastas& p, QStringList& relatorio) {
+        relatorio << EsquemaBD::InstalaBancoDados(p.dados + QStringLiteral("/Banco de Dados"));
+    });
 }
 
 } // namespace Instalacao

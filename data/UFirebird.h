@@ -1,0 +1,193 @@
+#pragma once
+// Thin owner of the Firebird client API (ibase.h): one attachment, one transaction at a time,
+// prepared statements with named parameters, blobs and the database information request.
+// Every failure is raised as ErroFirebird, a database error carrying the engine's own text.
+//
+// The engine is reached through libfbclient. A database name without a host prefix opens the
+// file directly with the embedded engine (no server process); "host:/path/DATABASE.GDB"
+// reaches a Firebird server through the same code.
+
+#include "common/UErros.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QDateTime>
+#include <QTime>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+#include <cstdint>
+#include <memory>
+
+namespace fb {
+
+// A database error with the engine's message, its error code (isc_...) and SQL code.
+class ErroFirebird : public ErroBancoDados {
+public:
+    ErroFirebird(QString mensagem, intptr_t codigo, int codigoSql)
+        : ErroBancoDados(std::move(mensagem)), m_codigo(codigo), m_codigoSql(codigoSql) {}
+    intptr_t Codigo() const { return m_codigo; }
+    int CodigoSql() const { return m_codigoSql; }
+    // The user name or the password was refused.
+    bool FalhaLogin() const;
+    // The row is locked by another transaction (no-wait conflict).
+    bool ConflitoBloqueio() const;
+
+private:
+    intptr_t m_codigo;
+    int m_codigoSql;
+};
+
+// Raises the error of a login refusal as the engine would (used where a password check is
+// done outside the engine).
+[[noreturn]] void LancaFalhaLogin();
+
+class Transacao;
+
+// One attachment to a database.
+class Conexao {
+public:
+    Conexao() = default;
+    ~Conexao();
+    Conexao(const Conexao&) = delete;
+    Conexao& operator=(const Conexao&) = delete;
+
+    // Opens the attachment. Parameters are "name=value" lines: user_name, password,
+    // lc_ctype, sql_role_name, force_write (0 or 1; case of the names ignored). The character set of the
+    // attachment is WIN1252 unless lc_ctype says otherwise.
+    void Abre(const QString& nomeBanco, const QStringList& parametros);
+    // Closes the attachment (any error is ignored: the attachment is gone either way).
+    void Fecha();
+    bool Aberta() const { return m_handle != 0; }
+    const QString& NomeBanco() const { return m_nome; }
+
+    // Asks the database for its on-disk structure version; raises when it does not answer.
+    int VersaoEstrutura();
+
+    // Runs one statement directly in the transaction (no parameters, no result).
+    void ExecutaImediato(Transacao& transacao, const QString& sql);
+
+    // Creates a new database file with the given owner, default character set and dialect
+    // 3. The attachment stays closed; open it with Abre.
+    static void CriaBanco(const QString& nomeBanco, const QString& usuario,
+                          const QString& senha, const QString& conjuntoCaracteres,
+                          int tamanhoPagina = 8192);
+
+    // Text conversion of the attachment's character set.
+    QByteArray Codifica(const QString& texto) const;
+    QString Decodifica(const QByteArray& bytes) const;
+
+    unsigned int* Handle() { return &m_handle; }
+
+private:
+    unsigned int m_handle = 0;
+    QString m_nome;
+    bool m_utf8 = false;
+};
+
+// The one transaction of an attachment.
+class Transacao {
+public:
+    explicit Transacao(Conexao& conexao) : m_conexao(conexao) {}
+    ~Transacao();
+    Transacao(const Transacao&) = delete;
+    Transacao& operator=(const Transacao&) = delete;
+
+    // Starts with this parameter block (isc_tpb_* bytes, version byte included).
+    void Inicia(const QByteArray& parametros);
+    void Commit();
+    void Rollback();
+    bool Ativa() const { return m_handle != 0; }
+    Conexao& DaConexao() { return m_conexao; }
+    unsigned int* Handle() { return &m_handle; }
+
+    // Read-committed, latest committed version, no waiting on locks, read-write.
+    static QByteArray ParametrosLeituraConfirmada();
+
+private:
+    Conexao& m_conexao;
+    unsigned int m_handle = 0;
+};
+
+// A prepared statement. ":Name" parameters are turned into positional ones at preparation;
+// values are bound by name without regard to letter case, and one name may stand in several
+// places. Result columns are found by name, also without regard to letter case.
+//
+// Values: integers (qint64), reals (double), texts (QString), dates (QDate), times (QTime),
+// date-times (QDateTime), bytes (QByteArray: blobs and octets), Booleans, and the null value
+// (an invalid QVariant).
+class Comando {
+public:
+    explicit Comando(Conexao& conexao);
+    ~Comando();
+    Comando(const Comando&) = delete;
+    Comando& operator=(const Comando&) = delete;
+
+    void Prepara(Transacao& transacao, const QString& sql);
+    bool Preparado() const { return m_handle != 0; }
+    const QString& TextoSql() const { return m_sql; }
+    // Forgets the prepared statement.
+    void Libera();
+
+    // Names of the parameters in the order they first appear (as written).
+    const QStringList& Parametros() const { return m_nomesParametros; }
+    // Binds a value; raises when the statement has no parameter of that name.
+    void DefineParametro(const QString& nome, const QVariant& valor);
+    // Every parameter back to the null value.
+    void LimpaParametros();
+
+    // Executes the statement. A SELECT opens a cursor read with Busca; a procedure that
+    // returns values yields one row.
+    void Executa(Transacao& transacao);
+    // Reads the next row; false at the end.
+    bool Busca(QVector<QVariant>& linha);
+    void FechaCursor();
+    bool CursorAberto() const { return m_cursorAberto || m_linhaProcedimento; }
+    bool RetornaLinhas() const { return m_numSaida > 0; }
+
+    // Result columns (alias names, upper case as the engine gives them).
+    const QStringList& Colunas() const { return m_colunas; }
+    int IndiceColuna(const QString& nome) const;
+
+    // Turns ":Name" parameters into "?" and lists the names; text in quotes and comments
+    // is left alone. Exposed for the tests of the translation itself.
+    static QString TraduzParametros(const QString& sql, QStringList& nomes);
+
+private:
+    void Descreve();
+    void MontaEntrada(Transacao& transacao);
+    QVariant LeValor(int i, Transacao& transacao);
+
+    Conexao& m_conexao;
+    unsigned int m_handle = 0;
+    QString m_sql;
+    int m_tipo = 0;                          // isc_info_sql_stmt_* of the statement
+    QStringList m_nomesParametros;           // as written, first appearance order
+    QVector<int> m_posicaoParaNome;          // "?" position -> index in m_nomesParametros
+    QHash<QString, int> m_indiceNome;        // upper-case name -> index
+    QVector<QVariant> m_valores;             // per name index
+    QStringList m_colunas;
+    QHash<QString, int> m_indiceColuna;
+    // Input and output descriptor areas (XSQLDA) and the buffers their fields point into.
+    QByteArray m_entrada, m_saida;
+    QByteArray m_entradaDescrita;            // the input area as the engine described it
+    QVector<QByteArray> m_buffersEntrada, m_buffersSaida;
+    QVector<short> m_indEntrada, m_indSaida;
+    int m_numSaida = 0;
+    Transacao* m_transacaoCursor = nullptr;
+    bool m_cursorAberto = false;
+    bool m_linhaProcedimento = false;
+    QVector<QVariant> m_linhaPendente;
+};
+
+// Date and time of the engine's formats (days since 17 November 1858; ten-thousandths of a
+// second since midnight).
+int32_t ParaDataFirebird(const QDate& data);
+QDate DeDataFirebird(int32_t dias);
+uint32_t ParaHoraFirebird(const QTime& hora);
+QTime DeHoraFirebird(uint32_t decimilesimos);
+
+} // namespace fb
