@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -38,6 +39,17 @@ bool Mapeado(const QString& arquivo)
         if (linha.endsWith(alvo.toUtf8()) && linha.contains(" /"))
             return true;
     return false;
+}
+
+// Every name a module may export.
+const QStringList& EntradasDaInterface()
+{
+    static const QStringList nomes = {
+        "VersaoABI", "InfoMapa", "Info", "ProcessaMapa", "ProcessaMapaOrto", "Visualizar",
+        "Wizard", "ProcessaMapas", "ProcessaImagem", "ProcessaEsfera", "Digitalizar",
+        "ProcessaLente", "ProcessaAberrometria", "InfoBackup", "CriarBackup",
+        "RestaurarBackup"};
+    return nomes;
 }
 
 struct Carregador {
@@ -430,6 +442,11 @@ void TesteCarregadores::visualizar()
 void TesteCarregadores::wizardEProcessaMapas()
 {
     QVERIFY(LoadMapasDLL(Modulo(QStringLiteral("TesteMapas"))));
+    // The two argument lists of each entry are the same export.
+    QCOMPARE(reinterpret_cast<void*>(MapasDLL.WizardDiferencial),
+             reinterpret_cast<void*>(MapasDLL.Wizard));
+    QCOMPARE(reinterpret_cast<void*>(MapasDLL.ProcessaMapasOrto),
+             reinterpret_cast<void*>(MapasDLL.ProcessaMapas));
     InfosZRModulo infos(InfosDeTeste());
     BufferMemoria candidatos, selecao, opcoes;
     candidatos.DefineLinhas({QStringLiteral("Olho Direito - 01/02/2026 10:00:00"),
@@ -722,6 +739,22 @@ void TesteCarregadores::todosOsModulosDoProjeto()
         QCOMPARE(VersaoAbiModulo(arquivo), ZR_MODULOS_VERSAO_ABI);
         QVERIFY2(!TBVersionInfo::VersaoArquivo(arquivo).isEmpty(), qPrintable(arquivo));
         QVERIFY2(!Mapeado(arquivo), qPrintable(arquivo));
+
+        // Nothing but entry points leaves a module: its helpers and the static libraries it
+        // links stay private (two modules never share a helper by accident).
+        QProcess nm;
+        nm.start(QStringLiteral("nm"), {QStringLiteral("-D"), QStringLiteral("--defined-only"),
+                                        arquivo});
+        QVERIFY(nm.waitForFinished(30000));
+        QCOMPARE(nm.exitCode(), 0);
+        const QStringList linhas = QString::fromUtf8(nm.readAllStandardOutput())
+                                       .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QVERIFY(!linhas.isEmpty());
+        for (const QString& linha : linhas) {
+            const QString simbolo = linha.section(QLatin1Char(' '), -1);
+            QVERIFY2(EntradasDaInterface().contains(simbolo),
+                     qPrintable(arquivo + QStringLiteral(": ") + simbolo));
+        }
     }
 }
 
