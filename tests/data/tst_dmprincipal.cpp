@@ -1,0 +1,307 @@
+// The data module: connection and its two passwords, the transaction's isolation and lock
+// behaviour seen from a second attachment, commit and the datasets it reopens, and the
+// datasets as grid models.
+
+#include "data/UDMPrincipal.h"
+#include "data/UDExames.h"
+#include "data/UDMedicos.h"
+#include "data/UDPacientes.h"
+#include "platform/UMensagens.h"
+#include "tests/support/UBancoTeste.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+TDadosPaciente Paciente(const QString& nome)
+{
+    TDadosPaciente p;
+    p.Nome = nome;
+    return p;
+}
+
+ConsultaBD& Abre(TDMPrincipal& dm, const QString& sql)
+{
+    ConsultaBD& op = *dm.IBOperation;
+    op.Fecha();
+    op.DefineSQL(sql);
+    op.Abre();
+    return op;
+}
+} // namespace
+
+class TesteDMPrincipal : public QObject {
+    Q_OBJECT
+    BancoTeste* m_banco = nullptr;
+    TDMPrincipal& DM() { return m_banco->DM(); }
+
+private slots:
+    void initTestCase()
+    {
+        m_banco = new BancoTeste;
+        QVERIFY(m_banco->Valido());
+    }
+    void cleanupTestCase() { delete m_banco; }
+
+    void conexaoAbreComTransacao()
+    {
+        MensagensRoteiro mensagens;
+        TDMPrincipal dm;
+        QVERIFY(dm.PSetDataBaseName(m_banco->Arquivo()));
+        QVERIFY(dm.Conectado());
+        QVERIFY(dm.TransacaoAtiva());
+        QVERIFY(mensagens.Registros().isEmpty());
+    }
+
+    // Password sequence: the first accepted ends it; only refused passwords give the
+    // message; a file that is not there or not a database gives false in silence.
+    void senhas_data()
+    {
+        QTest::addColumn<QStringList>("aceitas");
+        QTest::addColumn<QString>("arquivo");  // "" = the test database
+        QTest::addColumn<bool>("conecta");
+        QTest::addColumn<QStringList>("tentadas");
+        QTest::addColumn<bool>("mensagem");
+        QTest::newRow("primeira") << QStringList{"qwzk47"} << "" << true << QStringList{"qwzk47"} << false;
+        QTest::newRow("só a segunda") << QStringList{"gatehouse"} << "" << true
+                                      << QStringList{"qwzk47", "gatehouse"} << false;
+        QTest::newRow("nenhuma") << QStringList{} << "" << false << QStringList{"qwzk47", "gatehouse"}
+                                 << true;
+        QTest::newRow("arquivo ausente") << QStringList{"qwzk47"} << "ausente.gdb" << false
+                                         << QStringList{} << false;
+        QTest::newRow("arquivo que não é banco") << QStringList{"qwzk47"} << "lixo.gdb" << false
+                                                 << QStringList{} << false;
+    }
+
+    void senhas()
+    {
+        QFETCH(QStringList, aceitas);
+        QFETCH(QString, arquivo);
+        QFETCH(bool, conecta);
+        QFETCH(QStringList, tentadas);
+        QFETCH(bool, mensagem);
+        QString caminho = m_banco->Arquivo();
+        if (!arquivo.isEmpty()) {
+            caminho = m_banco->Instalacao().Raiz() + "/" + arquivo;
+            if (arquivo == "lixo.gdb") {
+                QFile f(caminho);
+                QVERIFY(f.open(QIODevice::WriteOnly));
+                f.write(QByteArray(20000, 'x'));
+            }
+        }
+        const QByteArray antes = arquivo == "lixo.gdb" ? [&] {
+            QFile f(caminho);
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }() : QByteArray();
+
+        MensagensRoteiro mensagens;
+        mensagens.Responde(RespostaMensagem::Ok);
+        TDMPrincipal dm;
+        QStringList vistas;
+        dm.DefineVerificacaoSenha([&](const QString& usuario, const QString& senha) {
+            vistas << senha;
+            return usuario == "sysdba" && aceitas.contains(senha);
+        });
+        QCOMPARE(dm.PSetDataBaseName(caminho), conecta);
+        QCOMPARE(dm.Conectado(), conecta);
+        QCOMPARE(dm.TransacaoAtiva(), conecta);
+        QCOMPARE(vistas, tentadas);
+        if (mensagem) {
+            QCOMPARE(mensagens.Registros().size(), 1);
+            const auto& r = mensagens.Registros().first();
+            QCOMPARE(r.titulo, QStringLiteral("ERRO"));
+            QCOMPARE(r.texto, QStringLiteral("Usuário/Senha de BD incorreto!"));
+            QCOMPARE(r.icone, IconeMensagem::Nenhum);
+            QCOMPARE(r.botoes, BotoesMensagem::OkCancelar);
+        } else {
+            QCOMPARE(mensagens.Registros().size(), 0);
+        }
+        if (arquivo == "lixo.gdb") {
+            QFile f(caminho);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), antes);
+        }
+    }
+
+    // The transaction is read-committed (record version), no-wait, read-write: as the
+    // engine itself reports it.
+    void parametrosDaTransacao()
+    {
+        ConsultaBD& op = Abre(DM(), "select MON$ISOLATION_MODE as ISO, MON$LOCK_TIMEOUT as ESPERA, "
+                                    "MON$READ_ONLY as LEITURA from MON$TRANSACTIONS "
+                                    "where MON$TRANSACTION_ID = current_transaction");
+        QCOMPARE(op.Inteiro("ISO"), 2);      // read committed, record version
+        QCOMPARE(op.Inteiro("ESPERA"), 0);   // no wait
+        QCOMPARE(op.Inteiro("LEITURA"), 0);
+    }
+
+    // A row committed by another attachment is seen by this open transaction at once.
+    void leituraConfirmadaComDuasConexoes()
+    {
+        TDPacientes pacientes(DM());
+        const int antes = pacientes.ContaPacientes();
+        DM().IBQueryPacientes->Abre();  // keeps this transaction busy with an open dataset
+
+        TDMPrincipal outro;
+        QVERIFY(outro.PSetDataBaseName(m_banco->Arquivo()));
+        TDPacientes(outro).InserePaciente(Paciente("Vista Pelo Outro"), QDate(2024, 1, 2), 0);
+
+        QVERIFY(DM().TransacaoAtiva());
+        QCOMPARE(pacientes.ContaPacientes(), antes + 1);
+        QVERIFY(pacientes.CodigoPaciente("Vista Pelo Outro") > 0);
+    }
+
+    // An update of a row the other attachment has locked fails at once (no wait).
+    void semEsperaNoBloqueio()
+    {
+        TDPacientes pacientes(DM());
+        pacientes.InserePaciente(Paciente("Bloqueado"), QDate(2024, 1, 2), 0);
+        const int codigo = pacientes.CodigoPaciente("Bloqueado");
+
+        TDMPrincipal outro;
+        QVERIFY(outro.PSetDataBaseName(m_banco->Arquivo()));
+        ConsultaBD& op = *outro.IBOperation;
+        op.DefineSQL("update PACIENTES set NOME = 'Em edição' where CODIGO = :Codigo");
+        op.DefineParametro("Codigo", codigo);
+        op.Executa();  // not committed: the row stays locked
+
+        try {
+            pacientes.AtualizaPaciente(codigo, Paciente("Outro nome"));
+            QFAIL("a alteração de uma linha bloqueada foi aceita");
+        } catch (const fb::ErroFirebird& e) {
+            QVERIFY2(e.ConflitoBloqueio(), qPrintable(e.Mensagem()));
+        }
+        outro.IBTransaction.Rollback();
+        QCOMPARE(pacientes.NomePaciente(codigo), QStringLiteral("Bloqueado"));
+    }
+
+    void transacaoReiniciaAoAbrir()
+    {
+        DM().IBTransaction.Commit();
+        QVERIFY(!DM().TransacaoAtiva());
+        TDMedicos medicos(DM());
+        QCOMPARE(medicos.ContaMedicos(), 0);
+        QVERIFY(DM().TransacaoAtiva());
+    }
+
+    // After a commit: the tables and the patient list are open again, the patient list
+    // with its own SQL text and parameters, on its first row; other queries are closed.
+    void commitReabreConjuntos()
+    {
+        TDPacientes pacientes(DM());
+        pacientes.InserePaciente(Paciente("Ana"), QDate(2024, 3, 1), 1);
+        pacientes.InserePaciente(Paciente("Bia"), QDate(2024, 3, 1), 1);
+        const QString sql = "select * from PACIENTES where TOTALEXAMES = :Total order by NOME desc";
+        DM().IBQueryPacientes->DefineSQL(sql);
+        DM().IBQueryPacientes->DefineParametro("total", 1);
+        DM().IBQueryPacientes->Abre();
+        DM().IBQueryPacientes->Ultimo();
+        DM().IBQueryExames->Abre();
+        QSignalSpy confirmado(&DM(), &TDMPrincipal::Confirmado);
+
+        DM().PCommitDataBase();
+
+        QCOMPARE(confirmado.count(), 1);
+        QVERIFY(DM().TransacaoAtiva());
+        for (ConsultaBD* c : {DM().IBMedicos, DM().IBPacientes, DM().IBExames, DM().IBLaudos,
+                              DM().IBLaudosTexto, DM().IBQueryPacientes})
+            QVERIFY2(c->Ativa(), qPrintable(c->objectName()));
+        QVERIFY(!DM().IBQueryExames->Ativa());
+        QVERIFY(!DM().IBOperation->Ativa());
+        QCOMPARE(DM().IBQueryPacientes->SQL(), sql);
+        QCOMPARE(DM().IBQueryPacientes->Linha(), 0);
+        QCOMPARE(DM().IBQueryPacientes->Texto("Nome"), QStringLiteral("Bia"));
+        DM().IBQueryPacientes->DefineSQL("select * from PACIENTES");
+    }
+
+    // Work left uncommitted is kept when the connection is closed.
+    void desconexaoGuardaTrabalho()
+    {
+        TDMPrincipal dm;
+        QVERIFY(dm.PSetDataBaseName(m_banco->Arquivo()));
+        ConsultaBD& op = *dm.IBOperation;
+        op.DefineSQL("update LAUDOSTEXTO set TEXTO = 'guardado' where CODIGO = 1");
+        op.Executa();
+        dm.PDesconectionDataBase();
+        QVERIFY(!dm.Conectado());
+        dm.PConnectDataBase();
+        QCOMPARE(Abre(dm, "select TEXTO from LAUDOSTEXTO where CODIGO = 1").Texto("texto"),
+                 QStringLiteral("guardado"));
+        op.DefineSQL("update LAUDOSTEXTO set TEXTO = '' where CODIGO = 1");
+        op.Executa();
+        dm.PCommitDataBase();
+    }
+
+    void semConexaoEhErro()
+    {
+        TDMPrincipal dm;
+        QVERIFY_THROWS_EXCEPTION(ErroBancoDados, TDMedicos(dm).ContaMedicos());
+    }
+
+    // The patient list as a grid model: rows arrive in batches, columns by name, dates
+    // and reals in the program's formats.
+    void modeloDaGrade()
+    {
+        BancoTeste banco;
+        QVERIFY(banco.Valido());
+        TDMPrincipal& dm = banco.DM();
+        const int total = ConsultaBD::kLote + 44;
+        ConsultaBD& op = *dm.IBOperation;
+        QStringList vazios;
+        for (int i = 0; i < 21; ++i)
+            vazios << "''";
+        op.DefineSQL("execute procedure InsertPacientes :Nome," + vazios.join(',') + ",:Data,0");
+        for (int i = 0; i < total; ++i) {
+            op.DefineParametro("Nome", QString("Paciente %1").arg(i, 4, 10, QChar('0')));
+            op.DefineParametro("Data", QDate(2020, 1, 1).addDays(i));
+            op.Executa();
+        }
+        dm.PCommitDataBase();
+
+        ConsultaBD& lista = *dm.IBQueryPacientes;
+        lista.DefineSQL("select CODIGO, NOME, DTCADASTRO, 1.5 as VALOR from PACIENTES order by NOME");
+        lista.Abre();
+        QVERIFY(lista.rowCount() < total);
+        QVERIFY(lista.canFetchMore(QModelIndex()));
+        QCOMPARE(lista.columnCount(), 4);
+        QCOMPARE(lista.headerData(1, Qt::Horizontal).toString(), QStringLiteral("NOME"));
+        lista.fetchMore(QModelIndex());
+        QCOMPARE(lista.rowCount(), 1 + ConsultaBD::kLote);
+        lista.BuscaTodas();
+        QCOMPARE(lista.rowCount(), total);
+        QVERIFY(!lista.canFetchMore(QModelIndex()));
+        QCOMPARE(lista.data(lista.index(0, 1)).toString(), QStringLiteral("Paciente 0000"));
+        QCOMPARE(lista.data(lista.index(31, 2)).toString(), QStringLiteral("01/02/2020"));
+        QCOMPARE(lista.data(lista.index(0, 3)).toString(), QStringLiteral("1.5"));
+        QCOMPARE(lista.data(lista.index(0, 2), Qt::EditRole).toDate(), QDate(2020, 1, 1));
+
+        // Navigation and lookup by column without regard to letter case.
+        QVERIFY(lista.Localiza("nome", "Paciente 0123"));
+        QCOMPARE(lista.Linha(), 123);
+        QCOMPARE(lista.Data("DtCadastro"), QDate(2020, 1, 1).addDays(123));
+        QVERIFY(!lista.Localiza("NOME", "ninguém"));
+        QCOMPARE(lista.Linha(), 123);
+        lista.Primeiro();
+        lista.Anterior();
+        QVERIFY(lista.Bof());
+        lista.Ultimo();
+        lista.Proximo();
+        QVERIFY(lista.Eof());
+        QCOMPARE(lista.Texto("nome"), QStringLiteral("Paciente %1").arg(total - 1, 4, 10, QChar('0')));
+        QVERIFY_THROWS_EXCEPTION(ErroBancoDados, lista.Campo("NAO_EXISTE"));
+    }
+
+    void conjuntoVazioLeZeroETextoVazio()
+    {
+        ConsultaBD& op = Abre(DM(), "select CODIGO, NOME, DTCADASTRO from PACIENTES where CODIGO = -5");
+        QVERIFY(op.Vazia());
+        QVERIFY(op.Eof());
+        QCOMPARE(op.Inteiro("CODIGO"), 0);
+        QCOMPARE(op.Texto("NOME"), QString());
+        QVERIFY(!op.Data("DTCADASTRO").isValid());
+    }
+};
+
+QTEST_GUILESS_MAIN(TesteDMPrincipal)
+#include "tst_dmprincipal.moc"
