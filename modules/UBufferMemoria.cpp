@@ -127,6 +127,23 @@ void BufferMemoria::LimpaStream(zrmod::ZrStream* s)
         b->Limpa();
 }
 
+DadosPacModulo::DadosPacModulo(const QList<QStringList>& cabecalhos)
+{
+    for (const QStringList& linhas : cabecalhos) {
+        m_buffers.push_back(std::make_unique<BufferMemoria>());
+        m_buffers.back()->DefineLinhas(linhas);
+        m_streams.push_back(m_buffers.back()->Stream());
+    }
+    m_dados.count = int32_t(m_streams.size());
+    m_dados.items = m_streams.data();
+}
+
+QuatroBuffersModulo::QuatroBuffersModulo()
+{
+    for (int i = 0; i < 4; ++i)
+        m_streams[i] = m_buffers[i].Stream();
+}
+
 QByteArray LeBytes(zrmod::ZrStream* s)
 {
     QByteArray bytes;

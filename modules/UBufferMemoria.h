@@ -6,7 +6,11 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QList>
 #include <QStringList>
+
+#include <memory>
+#include <vector>
 
 // A growable byte buffer with a current position, handed to a module as a ZrStream*. The
 // stream refers to this object: it is neither copied nor moved while a module may use it.
@@ -44,6 +48,39 @@ private:
     QByteArray m_dados;
     qint64 m_posicao = 0;
     zrmod::ZrStream m_stream;
+};
+
+// The examinations' header buffers of a multi-map call: one text buffer per examination,
+// seen by the module as a TDadosPac.
+class DadosPacModulo {
+public:
+    explicit DadosPacModulo(const QList<QStringList>& cabecalhos);
+    DadosPacModulo(const DadosPacModulo&) = delete;
+    DadosPacModulo& operator=(const DadosPacModulo&) = delete;
+
+    const zrmod::TDadosPac* Dados() const { return &m_dados; }
+    int Quantidade() const { return int(m_buffers.size()); }
+    BufferMemoria& Buffer(int i) { return *m_buffers.at(size_t(i)); }
+
+private:
+    std::vector<std::unique_ptr<BufferMemoria>> m_buffers;
+    std::vector<zrmod::ZrStream*> m_streams;
+    zrmod::TDadosPac m_dados{};
+};
+
+// Four empty buffers, one per ortho-k map, seen by the module as a TQuatroBuffers.
+class QuatroBuffersModulo {
+public:
+    QuatroBuffersModulo();
+    QuatroBuffersModulo(const QuatroBuffersModulo&) = delete;
+    QuatroBuffersModulo& operator=(const QuatroBuffersModulo&) = delete;
+
+    const zrmod::TQuatroBuffers* Buffers() const { return &m_streams; }
+    BufferMemoria& Buffer(int i) { return m_buffers[i]; }
+
+private:
+    BufferMemoria m_buffers[4];
+    zrmod::TQuatroBuffers m_streams;
 };
 
 // Helpers over any ZrStream (the host's own or one handed to a module). A null stream reads

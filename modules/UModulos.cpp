@@ -32,10 +32,12 @@ struct Carga {
     std::unique_ptr<QLibrary> biblioteca;
     int usos = 0;
 };
+// Never destroyed: libraries stay loaded until the process ends, and no QLibrary object is
+// torn down after Qt's own library bookkeeping at exit.
 std::map<QString, Carga>& Cargas()
 {
-    static std::map<QString, Carga> cargas;
-    return cargas;
+    static auto* cargas = new std::map<QString, Carga>;
+    return *cargas;
 }
 } // namespace
 

@@ -473,16 +473,13 @@ void TesteCarregadores::wizardEProcessaMapas()
     std::memcpy(aneis[1], e1.aneis, sizeof(TAneisMeridiano));
     std::memcpy(pup[0], e0.pupila, sizeof(TDadosPupila));
     std::memcpy(pup[1], e1.pupila, sizeof(TDadosPupila));
-    BufferMemoria cab0, cab1;
-    cab0.DefineLinhas({QStringLiteral("Ana Lúcia"), QStringLiteral("12")});
-    cab1.DefineLinhas({QStringLiteral("Ana Lúcia (2)"), QStringLiteral("12")});
-    zrmod::ZrStream* cabs[2] = {cab0.Stream(), cab1.Stream()};
-    const zrmod::TDadosPac dados{2, cabs};
+    DadosPacModulo dados({{QStringLiteral("Ana Lúcia"), QStringLiteral("12")},
+                          {QStringLiteral("Ana Lúcia (2)"), QStringLiteral("12")}});
     const TMatrizesAngAnel mpos{2, pos}, mdiop{2, diop};
     const TMatrizesAng maneis{2, aneis};
     const TMatPup mpup{2, pup};
     opcoes.Rebobina();
-    MapasDLL.ProcessaMapas(nullptr, &dados, &mpos, &maneis, &mdiop, &mpup, 2, opcoes.Stream(),
+    MapasDLL.ProcessaMapas(nullptr, dados.Dados(), &mpos, &maneis, &mdiop, &mpup, 2, opcoes.Stream(),
                            infos.Registro());
     const QStringList esperado = {"opções Dra. Inês", "2", "2", "Ana Lúcia", "10.5", "11",
                                   "40.25", "101", "Ana Lúcia (2)", "20.5", "13", "45.75",
@@ -581,17 +578,13 @@ void TesteCarregadores::capturaOrto()
 {
     QVERIFY(LoadCapturaOrtoDLL(Modulo(QStringLiteral("TesteCapturaOrto"))));
     InfosZRModulo infos(InfosDeTeste());
-    BufferMemoria c[4], l[4];
-    const zrmod::TQuatroBuffers centrais = {c[0].Stream(), c[1].Stream(), c[2].Stream(),
-                                            c[3].Stream()};
-    const zrmod::TQuatroBuffers laterais = {l[0].Stream(), l[1].Stream(), l[2].Stream(),
-                                            l[3].Stream()};
+    QuatroBuffersModulo centrais, laterais;
     TextoModulo legenda(QStringLiteral("Digitalizando Imagem do Olho"));
-    CapturaOrtoDLL.Digitalizar(nullptr, &centrais, &laterais, zrmod::ZR_OLHO_DIREITO,
-                               infos.Registro(), legenda.c_str());
+    CapturaOrtoDLL.Digitalizar(nullptr, centrais.Buffers(), laterais.Buffers(),
+                               zrmod::ZR_OLHO_DIREITO, infos.Registro(), legenda.c_str());
     for (int i = 0; i < 4; ++i) {
-        QCOMPARE(c[i].Bytes(), QByteArray(10 * (i + 1), '1'));
-        QCOMPARE(l[i].Tamanho(), qint64(i + 1));
+        QCOMPARE(centrais.Buffer(i).Bytes(), QByteArray(10 * (i + 1), '1'));
+        QCOMPARE(laterais.Buffer(i).Tamanho(), qint64(i + 1));
     }
     FreeCapturaOrtoDLL();
 }
