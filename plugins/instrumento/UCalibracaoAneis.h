@@ -1,0 +1,46 @@
+#pragma once
+// From ring radii in pixels to axial dioptres through the calibration coefficients, and the
+// measurement of a reference sphere for the calibration.
+//
+// Coef.txt holds, for each ring j = 1..N, two lines: a then b, so that the axial radius in mm
+// of a point of ring j lying r pixels from the centre is a + b * r. A pair 0, 0 marks a ring
+// that the calibration did not reach.
+
+#include "plugins/instrumento/UDetectorAneis.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace Instrumento {
+
+struct CoeficientesAneis {
+    std::vector<double> a; // one per ring, ring 1 first
+    std::vector<double> b;
+    // Rings 1..Calibrados() carry a usable pair.
+    int Calibrados() const;
+};
+
+// Reads the coefficient pairs of numAneis rings from the lines of Coef.txt ("." or ","
+// decimal separator). False, with the reason, when the file is short, holds a line that is
+// no number, or calibrates no ring at all.
+bool LeCoeficientes(const QStringList& linhas, int numAneis, CoeficientesAneis& coef,
+                    QString* erro = nullptr);
+bool LeArquivoCoeficientes(const QString& arquivo, int numAneis, CoeficientesAneis& coef,
+                           QString* erro = nullptr);
+
+// Axial dioptres of the measured ring points: power = 337.5 / (a + b * r). Column 0 of each
+// meridian repeats its first ring (the apex value along that meridian). A ring without
+// coefficients or giving no positive radius ends its meridian: aneis is cut there.
+void ConverteDioptrias(const MedidaAneis& medida, const CoeficientesAneis& coef,
+                       TMatrizAngAnel& dioptrias, TAneisMeridiano& aneis);
+
+// A number typed with "," or "." as its decimal separator ("7,73", "7.73").
+bool LeNumeroTexto(const QString& texto, double& valor);
+
+// The calibration file of one reference sphere: line 1 the reference radius in mm, then one
+// line per ring with its mean radius in pixels over the meridians where it was found. False
+// when a ring was found on no meridian.
+bool TextoEsfera(double raioReferencia, const MedidaAneis& medida, QStringList& linhas);
+
+} // namespace Instrumento
