@@ -7,7 +7,9 @@
 #include "platform/UMensagens.h"
 
 #include <QFileInfo>
+#include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -73,35 +75,50 @@ QString PrefixoExemplo(const QString& nome)
     return CaminhoEm(PathsZR.Exemplos, nome);
 }
 
+namespace {
+
+// "00.00" into a buffer without going through text objects; false for the values within a
+// hair of a half cent (and the huge or non-finite ones), which the decimal formatter decides
+// on the value's 15 significant digits.
+bool FormataValorRapido(double valor, char* buf, int& tamanho)
+{
+    if (!std::isfinite(valor) || std::fabs(valor) >= 1e6)
+        return false;
+    const double escala = std::fabs(valor) * 100.0;
+    const double base = std::floor(escala);
+    const double fracao = escala - base;
+    if (std::fabs(fracao - 0.5) <= 1e-6)
+        return false;
+    const auto centesimos = static_cast<int64_t>(base) + (fracao > 0.5 ? 1 : 0);
+    char tmp[24];
+    int p = sizeof tmp;
+    tmp[--p] = char('0' + centesimos % 10);
+    tmp[--p] = char('0' + (centesimos / 10) % 10);
+    tmp[--p] = '.';
+    int64_t inteira = centesimos / 100;
+    int digitos = 0;
+    do {
+        tmp[--p] = char('0' + inteira % 10);
+        inteira /= 10;
+        ++digitos;
+    } while (inteira > 0);
+    if (digitos < 2)
+        tmp[--p] = '0';
+    if (valor < 0 && centesimos != 0)
+        tmp[--p] = '-';
+    tamanho = int(sizeof tmp) - p;
+    std::memcpy(buf, tmp + p, size_t(tamanho));
+    return true;
+}
+
+} // namespace
+
 QString FormataValorMatriz(double valor)
 {
-    // Most values are decided by the binary value alone; those within a hair of a half are
-    // left to the decimal formatter, which rounds on the value's 15 significant digits.
-    if (std::isfinite(valor) && std::fabs(valor) < 1e6) {
-        const double escala = std::fabs(valor) * 100.0;
-        const double base = std::floor(escala);
-        const double fracao = escala - base;
-        if (std::fabs(fracao - 0.5) > 1e-6) {
-            const auto centesimos = static_cast<int64_t>(base) + (fracao > 0.5 ? 1 : 0);
-            char buf[32];
-            int p = sizeof buf;
-            buf[--p] = char('0' + centesimos % 10);
-            buf[--p] = char('0' + (centesimos / 10) % 10);
-            buf[--p] = '.';
-            int64_t inteira = centesimos / 100;
-            int digitos = 0;
-            do {
-                buf[--p] = char('0' + inteira % 10);
-                inteira /= 10;
-                ++digitos;
-            } while (inteira > 0);
-            if (digitos < 2)
-                buf[--p] = '0';
-            if (valor < 0 && centesimos != 0)
-                buf[--p] = '-';
-            return QString::fromLatin1(buf + p, int(sizeof buf) - p);
-        }
-    }
+    char buf[24];
+    int tamanho = 0;
+    if (FormataValorRapido(valor, buf, tamanho))
+        return QString::fromLatin1(buf, tamanho);
     return FormataNumero(QStringLiteral("00.00"), valor);
 }
 
@@ -113,7 +130,12 @@ QByteArray ConteudoMatriz(const TMatrizAngAnel& matriz, int numAneis)
     saida.reserve(ZR_MERIDIANOS * ((numAneis + 1) * 7 + 2));
     for (int i = 0; i < ZR_MERIDIANOS; ++i) {
         for (int j = 0; j <= numAneis; ++j) {
-            saida.append(FormataValorMatriz(matriz[i][j]).toLatin1());
+            char buf[24];
+            int tamanho = 0;
+            if (FormataValorRapido(matriz[i][j], buf, tamanho))
+                saida.append(buf, tamanho);
+            else
+                saida.append(FormataValorMatriz(matriz[i][j]).toLatin1());
             saida.append(' ');
         }
         saida.append("\r\n");
@@ -256,23 +278,59 @@ double ConverteNumero(const QString& texto, QChar separador)
     return valor;
 }
 
+namespace {
+
+// The usual value of a data file ("43.50", "-01.50", "43,50") read straight from the line;
+// false sends the token to ConverteNumero, which accepts or refuses it with its message.
+bool LeValorRapido(QStringView token, QChar separador, double& valor)
+{
+    if (separador != u'.' || token.size() >= 40)
+        return false;
+    char buf[40];
+    bool temPonto = false;
+    for (qsizetype k = 0; k < token.size(); ++k) {
+        const char16_t c = token[k].unicode();
+        if (!((c >= u'0' && c <= u'9') || c == u'.' || c == u',' || c == u'-' || c == u'e'
+              || c == u'E'))
+            return false;
+        temPonto = temPonto || c == u'.';
+        buf[k] = char(c);
+    }
+    if (!temPonto)
+        for (qsizetype k = 0; k < token.size(); ++k)
+            if (buf[k] == ',') {
+                buf[k] = '.';
+                break;
+            }
+    const char* fim = buf + token.size();
+    const auto r = std::from_chars(buf, fim, valor, std::chars_format::general);
+    return r.ec == std::errc() && r.ptr == fim && std::isfinite(valor);
+}
+
+} // namespace
+
 void LeLinhaMatriz(const QString& linha, double (&linhaMatriz)[ZR_COLUNAS_ANEL], QChar separador)
 {
-    const qsizetype n = linha.size();
+    const QStringView texto(linha);
+    const qsizetype n = texto.size();
     qsizetype i = 0;
     int coluna = 0;
     while (i < n) {
-        while (i < n && (linha[i] == u' ' || linha[i] == u'\t'))
+        while (i < n && (texto[i] == u' ' || texto[i] == u'\t'))
             ++i;
         if (i >= n)
             break;
         qsizetype fim = i;
-        while (fim < n && linha[fim] != u' ' && linha[fim] != u'\t')
+        while (fim < n && texto[fim] != u' ' && texto[fim] != u'\t')
             ++fim;
         if (coluna >= ZR_COLUNAS_ANEL)
             throw ErroConversao(
                 QStringLiteral("A linha tem mais de %1 valores.").arg(int(ZR_COLUNAS_ANEL)));
-        linhaMatriz[coluna++] = ConverteNumero(linha.mid(i, fim - i), separador);
+        const QStringView token = texto.mid(i, fim - i);
+        double valor = 0;
+        if (!LeValorRapido(token, separador, valor))
+            valor = ConverteNumero(token.toString(), separador);
+        linhaMatriz[coluna++] = valor;
         i = fim;
     }
 }

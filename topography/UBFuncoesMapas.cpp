@@ -40,19 +40,34 @@ int MeioDoPatamar(const double (&par)[181], int s)
 
 } // namespace
 
+namespace {
+
+// The common case of ArredondaDuasCasas, decided by the binary value alone; false for the
+// values within a hair of a half cent (and huge or non-finite ones).
+inline bool ArredondaRapido(double valor, double& resultado)
+{
+    const double absoluto = valor < 0 ? -valor : valor;
+    if (!(absoluto < 1e6))
+        return false;
+    const double escala = absoluto * 100.0;
+    const auto base = static_cast<int64_t>(escala); // truncation is the floor here
+    const double fracao = escala - double(base);
+    const double distancia = fracao - 0.5;
+    if (distancia <= 1e-6 && distancia >= -1e-6)
+        return false;
+    const double centesimos = double(base + (fracao > 0.5 ? 1 : 0));
+    resultado = valor < 0 ? -(centesimos / 100.0) : centesimos / 100.0;
+    return true;
+}
+
+} // namespace
+
 double ArredondaDuasCasas(double valor)
 {
-    // The binary value decides unless it lies within a hair of a half cent; those few go
-    // through the decimal formatter.
-    if (std::isfinite(valor) && std::fabs(valor) < 1e6) {
-        const double escala = std::fabs(valor) * 100.0;
-        const double base = std::floor(escala);
-        const double fracao = escala - base;
-        if (std::fabs(fracao - 0.5) > 1e-6) {
-            const double centesimos = base + (fracao > 0.5 ? 1.0 : 0.0);
-            return std::copysign(centesimos / 100.0, valor);
-        }
-    }
+    double r;
+    if (ArredondaRapido(valor, r))
+        return r;
+    // Near a half cent the decimal formatter decides, on the value's 15 significant digits.
     return TextoParaReal(FormataNumero(QStringLiteral("0.00"), valor));
 }
 
@@ -201,6 +216,7 @@ bool TBFuncoesMapas::InterpolaMeridiano(int i, const TMatrizAngAnel& fonte, doub
     const double xFim = X[n];
     // Positions left of the grid have no cell: start near its edge.
     double passo = x0 < -1.0 ? std::floor(-x0) - 1.0 : 0.0;
+    int lo = 0;
     for (;; passo += 1.0) {
         const double x = x0 + passo;
         if (!(x < xFim))
@@ -208,14 +224,11 @@ bool TBFuncoesMapas::InterpolaMeridiano(int i, const TMatrizAngAnel& fonte, doub
         const int64_t celula = ArredondaInteiro(x);
         if (celula >= kCelulas)
             break; // the grid ends at 300 pixels; later samples have no cell
-        int lo = 0, hi = n - 1;
-        while (hi - lo > 1) {
-            const int k = (lo + hi) / 2;
-            if (X[k] > x)
-                hi = k;
-            else
-                lo = k;
-        }
+        // The interval of x: the last point at or left of it, at most the last but one.
+        // Positions rise strictly and x only grows, so it is found by walking on.
+        while (lo < n - 2 && !(X[lo + 1] > x))
+            ++lo;
+        const int hi = lo + 1;
         const double h = X[hi] - X[lo];
         const double a = (X[hi] - x) / h;
         const double b = (x - X[lo]) / h;
@@ -223,8 +236,10 @@ bool TBFuncoesMapas::InterpolaMeridiano(int i, const TMatrizAngAnel& fonte, doub
             + ((a * a * a - a) * y2[lo] + (b * b * b - b) * y2[hi]) * (h * h) / 6.0;
         if (!std::isfinite(y))
             return false;
-        if (celula >= 0)
-            celulas[celula] = ArredondaDuasCasas(y);
+        if (celula >= 0) {
+            double arredondado;
+            celulas[celula] = ArredondaRapido(y, arredondado) ? arredondado : ArredondaDuasCasas(y);
+        }
     }
     return true;
 }

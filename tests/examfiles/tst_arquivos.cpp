@@ -42,7 +42,26 @@ bool PreparaRegistros(InstalacaoTeste& inst)
 
 class TesteArquivos : public QObject {
     Q_OBJECT
+    std::unique_ptr<InstalacaoTeste> m_inst;
+
 private slots:
+    void initTestCase()
+    {
+        m_inst = std::make_unique<InstalacaoTeste>();
+        QVERIFY(PreparaRegistros(*m_inst));
+    }
+    void cleanupTestCase() { m_inst.reset(); }
+    // Each case starts from empty examination and report roots.
+    void init()
+    {
+        TBIniSettings ini;
+        QVERIFY(ini.LoadAll(3));
+        PreencheRegistrosZR(ini, InfosZR, PathsZR);
+        for (const QString& raiz : {PathsZR.Exames, PathsZR.Laudos}) {
+            QVERIFY(QDir(raiz).removeRecursively());
+            QVERIFY(QDir().mkpath(raiz));
+        }
+    }
     void valorMatriz_data();
     void valorMatriz();
     void valorMatrizComoPadrao();
@@ -114,8 +133,6 @@ void TesteArquivos::valorMatrizComoPadrao()
 
 void TesteArquivos::arquivoD16Aneis()
 {
-    InstalacaoTeste inst;
-    QVERIFY(PreparaRegistros(inst));
     InfosZR.NumAneis = 16;
     QVERIFY(QDir().mkpath(PastaExamesPaciente(12)));
 
@@ -128,7 +145,7 @@ void TesteArquivos::arquivoD16Aneis()
         (*d)[0][j] = primeira[j];
     GravaArquivoD(12, 57, *d);
 
-    const QByteArray bytes = Conteudo(inst.Pastas().dados + QStringLiteral("/Exames/12/57d.txt"));
+    const QByteArray bytes = Conteudo(m_inst->Pastas().dados + QStringLiteral("/Exames/12/57d.txt"));
     const QByteArray linha1 = "43.50 07.25 -01.50 123.46 00.00 05.50 06.50 07.50 08.50 09.50 "
                               "10.50 11.50 12.50 13.50 14.50 15.50 16.50 \r\n";
     const QByteArray linha = "00.50 01.50 02.50 03.50 04.50 05.50 06.50 07.50 08.50 09.50 "
@@ -139,8 +156,6 @@ void TesteArquivos::arquivoD16Aneis()
 
 void TesteArquivos::arquivoM32Aneis()
 {
-    InstalacaoTeste inst;
-    QVERIFY(PreparaRegistros(inst));
     InfosZR.NumAneis = 32;
     QVERIFY(QDir().mkpath(PastaExamesPaciente(3)));
     auto m = MatrizTeste{};
@@ -152,14 +167,12 @@ void TesteArquivos::arquivoM32Aneis()
     for (int j = 0; j <= 32; ++j)
         linha += (j == 0 ? QByteArray("00") : QByteArray::number(10 * j)) + ".13 ";
     linha += "\r\n";
-    QCOMPARE(Conteudo(inst.Pastas().dados + QStringLiteral("/Exames/3/9m.txt")),
+    QCOMPARE(Conteudo(m_inst->Pastas().dados + QStringLiteral("/Exames/3/9m.txt")),
              linha.repeated(360));
 }
 
 void TesteArquivos::numeroDeAneisInvalido()
 {
-    InstalacaoTeste inst;
-    QVERIFY(PreparaRegistros(inst));
     QVERIFY(QDir().mkpath(PastaExamesPaciente(4)));
     auto d = MatrizTeste{};
     std::memset(static_cast<void*>(d.get()), 0, sizeof(TMatrizAngAnel));
@@ -178,8 +191,6 @@ void TesteArquivos::numeroDeAneisInvalido()
 
 void TesteArquivos::arquivoA()
 {
-    InstalacaoTeste inst;
-    QVERIFY(PreparaRegistros(inst));
     QVERIFY(QDir().mkpath(PastaExamesPaciente(12)));
     TAneisMeridiano aneis;
     for (int i = 0; i < ZR_MERIDIANOS; ++i)
@@ -190,15 +201,13 @@ void TesteArquivos::arquivoA()
     QByteArray esperado = "321\r\n239\r\n@\r\n12\r\n-3\r\n250\r\n0\r\n";
     for (int i = 0; i < ZR_MERIDIANOS; ++i)
         esperado += QByteArray::number((i * 7) % 17) + "\r\n";
-    QCOMPARE(Conteudo(inst.Pastas().dados + QStringLiteral("/Exames/12/57a.txt")), esperado);
+    QCOMPARE(Conteudo(m_inst->Pastas().dados + QStringLiteral("/Exames/12/57a.txt")), esperado);
     // Halves of the centre go away from zero.
     QVERIFY(ConteudoArquivoA(aneis, 318.5, 0.5, pupila).startsWith("319\r\n1\r\n@\r\n"));
 }
 
 void TesteArquivos::laudo()
 {
-    InstalacaoTeste inst;
-    QVERIFY(PreparaRegistros(inst));
     QVERIFY(QDir().mkpath(PastaLaudosPaciente(QStringLiteral("12"))));
     MensagensRoteiro msgs;
     msgs.Responde(RespostaMensagem::Ok);
@@ -219,7 +228,7 @@ void TesteArquivos::laudo()
                                 "C\xF3rnea normal\r\n@\r\n"
                                 "\r\n@\r\n"
                                 "Retorno em um ano.\r\n*";
-    QCOMPARE(Conteudo(inst.Pastas().dados + QStringLiteral("/Laudos/12/5l.txt")), esperado);
+    QCOMPARE(Conteudo(m_inst->Pastas().dados + QStringLiteral("/Laudos/12/5l.txt")), esperado);
 }
 
 void TesteArquivos::laudoNaoGravado_data()
@@ -236,8 +245,6 @@ void TesteArquivos::laudoNaoGravado()
 {
     QFETCH(bool, criaPasta);
     QFETCH(bool, ocupaNome);
-    InstalacaoTeste inst;
-    QVERIFY(PreparaRegistros(inst));
     const QString pasta = PastaLaudosPaciente(QStringLiteral("8"));
     if (criaPasta)
         QVERIFY(QDir().mkpath(pasta));

@@ -69,8 +69,9 @@ QString Linhas(int quantas, const QString& linha)
 class TesteLeitura : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
+    void cleanupTestCase();
     void init();
-    void cleanup();
     void idaEVolta();
     void formaAntigaDoArquivoA();
     void linhasDeValores_data();
@@ -87,18 +88,24 @@ private:
     QString m_prefixo;
 };
 
-void TesteLeitura::cleanup()
+void TesteLeitura::initTestCase()
+{
+    m_inst = std::make_unique<InstalacaoTeste>();
+    QVERIFY(PreparaRegistros(*m_inst));
+}
+
+void TesteLeitura::cleanupTestCase()
 {
     m_inst.reset();
 }
 
+// Every case starts from an empty patient folder.
 void TesteLeitura::init()
 {
-    m_inst.reset(); // one installation at a time: each points the settings folder at itself
-    m_inst = std::make_unique<InstalacaoTeste>();
-    QVERIFY(PreparaRegistros(*m_inst));
     InfosZR.NumAneis = 16;
-    QVERIFY(QDir().mkpath(PastaExamesPaciente(12)));
+    QDir pasta(PastaExamesPaciente(12));
+    QVERIFY(pasta.removeRecursively());
+    QVERIFY(QDir().mkpath(pasta.path()));
     m_prefixo = PrefixoExame(12, 57);
     QCOMPARE(m_prefixo, m_inst->Pastas().dados + QStringLiteral("/Exames/12/57"));
 }
