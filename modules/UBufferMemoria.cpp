@@ -177,3 +177,8 @@ bool GravaLinhasTexto(zrmod::ZrStream* s, const QStringList& linhas)
 {
     return GravaBytes(s, ParaCp1252(JuntaLinhasCrLf(linhas)));
 }
+
+QString DeTextoModulo(const char* texto)
+{
+    return texto ? DeCp1252(QByteArray(texto)) : QString();
+}

@@ -96,3 +96,6 @@ bool GravaLinhasTexto(zrmod::ZrStream* s, const QStringList& linhas);
 QByteArray LeBytes(zrmod::ZrStream* s);
 // Writes the bytes at the position; false when the stream did not take them all.
 bool GravaBytes(zrmod::ZrStream* s, const QByteArray& bytes);
+
+// A text received across the interface (cp1252, zero-terminated); a null text is empty.
+QString DeTextoModulo(const char* texto);

@@ -22,7 +22,7 @@ namespace {
 
 [[maybe_unused]] QString Texto(const char* t)
 {
-    return t ? DeCp1252(QByteArray(t)) : QStringLiteral("(nulo)");
+    return t ? DeTextoModulo(t) : QStringLiteral("(nulo)");
 }
 
 // Appends lines at the end of a buffer the host handed in.

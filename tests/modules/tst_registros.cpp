@@ -2,6 +2,7 @@
 // records reaches the field of the same name in the C record, texts as cp1252.
 
 #include "config/URegistrosZR.h"
+#include "modules/UBufferMemoria.h"
 #include "modules/URegistrosModulo.h"
 
 #include <QTest>
@@ -72,7 +73,9 @@ void TesteRegistros::infos()
     const zrmod::TInfosZR* c = m.Registro();
     QCOMPARE(c->Modelo, uint8_t(3));
     QCOMPARE(c->TipoCalibrador, uint8_t(200));
-#define X(campo) QCOMPARE(QByteArray(c->campo), Cp1252De(#campo));
+#define X(campo)                                                                            \
+    QCOMPARE(QByteArray(c->campo), Cp1252De(#campo));                                       \
+    QCOMPARE(DeTextoModulo(c->campo), TextoDe(#campo));
     CAMPOS_TEXTO(X)
 #undef X
 #define X(campo, v) QCOMPARE(c->campo, int32_t(v));
@@ -145,6 +148,7 @@ void TesteRegistros::textosVaziosSaoTextosVazios()
     QVERIFY(i.Registro()->TipoCone != nullptr);
     QCOMPARE(i.Registro()->TipoCone[0], '\0');
     QVERIFY(i.Registro()->CorCeratPontual != nullptr);
+    QCOMPARE(DeTextoModulo(nullptr), QString());
     PathsZRModulo p{TPathsZR()};
     QVERIFY(p.Registro()->Calibracao != nullptr);
     QCOMPARE(p.Registro()->DirZR[0], '\0');
