@@ -216,6 +216,29 @@ bool GravaArquivoLaudo(const QString& codPaciente, const QString& codLaudo,
     return gravado;
 }
 
+QStringList LeTextoLaudo(const QStringList& linhas)
+{
+    QStringList secoes;
+    qsizetype k = 0;
+    for (int secao = 0; secao < 5; ++secao) {
+        QString texto;
+        while (k < linhas.size()) {
+            const QString& linha = linhas[k++];
+            if (linha == u"@" || (secao == 4 && linha == u"*"))
+                break;
+            texto += u' ' + linha;
+        }
+        secoes << texto;
+    }
+    return secoes;
+}
+
+QStringList LeArquivoLaudo(const QString& codPaciente, const QString& codLaudo)
+{
+    return LeTextoLaudo(LeArquivoTexto(
+        CaminhoEm(PastaLaudosPaciente(codPaciente), codLaudo + QStringLiteral("l.txt"))));
+}
+
 QString RemoveMarcadores(const QString& texto)
 {
     QString saida;

@@ -43,6 +43,14 @@ bool GravaArquivoLaudo(const QString& codPaciente, const QString& codLaudo,
                        const QString& olhoEsquerdo, const QString& conclusao,
                        const QString& comentarios);
 
+// Reading a report text back: the four first sections end at a line "@", the comments at a
+// line "@" or "*", any section at the end of the file. Each line joins its section as a
+// space and the line, so a section starts with a space and its line breaks become spaces.
+// Returns the five texts in the order of GravaArquivoLaudo.
+QStringList LeTextoLaudo(const QStringList& linhas);
+// The same from <LAUDOS>/<patient>/<report>l.txt; raises ErroES when it cannot be read.
+QStringList LeArquivoLaudo(const QString& codPaciente, const QString& codLaudo);
+
 // The bytes the writers above store (cp1252, CR LF), for callers that need them elsewhere.
 QByteArray ConteudoMatriz(const TMatrizAngAnel& matriz, int numAneis);
 QByteArray ConteudoArquivoA(const TAneisMeridiano& aneis, double centroX, double centroY,

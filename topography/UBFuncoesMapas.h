@@ -44,8 +44,11 @@ public:
     // no samples.
     void CalculaMapa(uint8_t tipo);
 
-    // Keratometry within raio millimetres of the centre. Raises ErroCalculo when the zone
-    // reaches beyond the grid or a meridian holds no data within it.
+    // Keratometry within raio millimetres of the centre: the mean of the positive cells of
+    // each meridian within the zone, pairs of opposite meridians averaged, the steepest pair
+    // and the one 90 degrees from it. Of pairs with the same largest mean the later one wins,
+    // except that a run of equal neighbours counts by its middle. Raises ErroCalculo when the
+    // zone reaches beyond the grid or a meridian holds no data within it.
     void Ceratometria(TDadosCeratometria& destino, double raio);
     const TDadosCeratometria& DadosCeratometria() const { return m_ceratometria; }
 

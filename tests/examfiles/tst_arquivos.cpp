@@ -229,6 +229,17 @@ void TesteArquivos::laudo()
                                 "\r\n@\r\n"
                                 "Retorno em um ano.\r\n*";
     QCOMPARE(Conteudo(m_inst->Pastas().dados + QStringLiteral("/Laudos/12/5l.txt")), esperado);
+
+    // Read back: each line joins its section after a space.
+    const QStringList secoes = LeArquivoLaudo(QStringLiteral("12"), QStringLiteral("5"));
+    QCOMPARE(secoes, (QStringList{" Exame sem midríase. Paciente colaborativo.",
+                                  " revela  astigmatismo leve.", " Córnea normal", " ",
+                                  " Retorno em um ano."}));
+    // A file cut short ends its section and leaves the later ones empty; the comments
+    // also end at "@".
+    QCOMPARE(LeTextoLaudo({"a", "@", "b", "c"}), (QStringList{" a", " b c", "", "", ""}));
+    QCOMPARE(LeTextoLaudo({"a", "@", "b", "@", "c", "@", "d", "@", "e", "@", "f"}),
+             (QStringList{" a", " b", " c", " d", " e"}));
 }
 
 void TesteArquivos::laudoNaoGravado_data()
