@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QRadialGradient>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -193,9 +194,12 @@ QImage RenderizaLateral(const ModeloCornea& cornea, const ParametrosCaptura& p, 
     const double zCentroGlobo = zLimbo - std::sqrt(raioGlobo * raioGlobo - cornea.raioLimbo * cornea.raioLimbo);
     QPainterPath globo;
     globo.addEllipse(ponto(zCentroGlobo, 0.0), raioGlobo / escala, raioGlobo / escala);
-    pintor.fillPath(globo, QColor(150, 150, 150));
+    QRadialGradient esclera(ponto(zCentroGlobo + 4.0, 2.0), raioGlobo / escala);
+    esclera.setColorAt(0.0, QColor(185, 185, 185));
+    esclera.setColorAt(1.0, QColor(95, 95, 95));
+    pintor.fillPath(globo, esclera);
 
-    // The cornea: its profile along the vertical meridian, filled to the limbus plane.
+    // The cornea: its profile along the vertical meridian, closed along the limbus plane.
     QPainterPath perfil;
     const int passos = 120;
     for (int k = 0; k <= passos; ++k) {
@@ -211,20 +215,31 @@ QImage RenderizaLateral(const ModeloCornea& cornea, const ParametrosCaptura& p, 
     }
     QPainterPath camara = perfil;
     camara.closeSubpath();
-    pintor.fillPath(camara, QColor(70, 70, 70));
-    // The iris, seen edge on, a little behind the limbus plane.
-    pintor.setPen(QPen(QColor(45, 45, 45), 0.5 / escala));
-    pintor.drawLine(ponto(zLimbo - 0.5, cornea.raioLimbo), ponto(zLimbo - 0.5, -cornea.raioLimbo));
+    pintor.fillPath(camara, QColor(58, 58, 58));
+    // The iris seen edge on, a little behind the limbus, open at the pupil.
+    const double zIris = zLimbo - 0.5;
+    const double pupila = p.esferaCalibracao ? 0.0 : p.raioPupila;
+    pintor.setPen(QPen(QColor(38, 38, 38), 0.25 / escala, Qt::SolidLine, Qt::RoundCap));
+    pintor.drawLine(ponto(zIris, cornea.raioLimbo - 0.2), ponto(zIris, pupila));
+    pintor.drawLine(ponto(zIris, -pupila), ponto(zIris, -cornea.raioLimbo + 0.2));
     // The lit edge of the cornea.
-    pintor.setPen(QPen(QColor(235, 235, 235), 2.0));
+    pintor.setPen(QPen(QColor(240, 240, 240), 2.0));
     pintor.drawPath(perfil);
-    // Lids above and below.
-    pintor.setPen(Qt::NoPen);
-    pintor.setBrush(QColor(120, 120, 120));
-    const double sup = p.esferaCalibracao ? 99.0 : p.palpebraSuperior + 0.6;
-    const double inf = p.esferaCalibracao ? 99.0 : p.palpebraInferior + 0.6;
-    pintor.drawRect(QRectF(ponto(zLimbo - 6.0, 20.0), ponto(zLimbo + 1.0, sup)));
-    pintor.drawRect(QRectF(ponto(zLimbo - 6.0, -inf), ponto(zLimbo + 1.0, -20.0)));
+    if (!p.esferaCalibracao) {
+        // Lids: rounded folds of skin over the globe, above and below the cornea.
+        pintor.setPen(QPen(QColor(60, 60, 60), 2.0));
+        pintor.setBrush(QColor(128, 128, 128));
+        for (int lado : {1, -1}) {
+            const double margem = (lado > 0 ? p.palpebraSuperior : p.palpebraInferior) + 0.6;
+            QPainterPath palpebra;
+            palpebra.moveTo(ponto(zCentroGlobo, lado * 20.0));
+            palpebra.lineTo(ponto(zCentroGlobo, lado * (margem + 1.0)));
+            palpebra.quadTo(ponto(zLimbo + 0.2, lado * (margem + 1.2)), ponto(zLimbo + 0.6, lado * margem));
+            palpebra.quadTo(ponto(zLimbo + 1.8, lado * (margem + 2.0)), ponto(zLimbo + 2.5, lado * 20.0));
+            palpebra.closeSubpath();
+            pintor.drawPath(palpebra);
+        }
+    }
     pintor.end();
 
     // Sensor noise.
