@@ -7,19 +7,28 @@
 
 ConsultaBD::ConsultaBD(TDMPrincipal& modulo, const QString& nome, const QString& sql,
                        const QString& tabela)
-    : m_modulo(modulo), m_tabela(tabela)
+    : m_modulo(&modulo), m_tabela(tabela)
 {
     setObjectName(nome);
     if (!sql.isEmpty())
         m_linhasSql << sql;
-    m_modulo.Registra(this);
+    m_modulo->Registra(this);
 }
 
 ConsultaBD::~ConsultaBD()
 {
     PerdeCursor();
     m_comando.reset();
-    m_modulo.Desregistra(this);
+    if (m_modulo)
+        m_modulo->Desregistra(this);
+}
+
+TDMPrincipal& ConsultaBD::Modulo() const
+{
+    if (!m_modulo)
+        throw ErroBancoDados(
+            QStringLiteral("O conjunto de dados \"%1\" ficou sem o módulo de dados.").arg(objectName()));
+    return *m_modulo;
 }
 
 void ConsultaBD::DefineSQL(const QString& sql)
@@ -70,11 +79,11 @@ void ConsultaBD::Prepara()
             QStringLiteral("O comando \"%1\" não tem texto SQL.").arg(objectName()));
     if (m_comando && m_comando->Preparado() && m_sqlPreparado == sql)
         return;
-    m_modulo.GaranteTransacao();
+    Modulo().GaranteTransacao();
     if (!m_comando)
-        m_comando = std::make_unique<fb::Comando>(m_modulo.IBDatabase);
+        m_comando = std::make_unique<fb::Comando>(Modulo().IBDatabase);
     m_sqlPreparado.clear();
-    m_comando->Prepara(m_modulo.IBTransaction, sql);
+    m_comando->Prepara(Modulo().IBTransaction, sql);
     m_sqlPreparado = sql;
 }
 
@@ -82,12 +91,12 @@ void ConsultaBD::Abre()
 {
     if (m_ativa)
         return;
-    m_modulo.GaranteTransacao();
+    Modulo().GaranteTransacao();
     Prepara();
     m_comando->LimpaParametros();
     for (const auto& p : m_parametros)
         m_comando->DefineParametro(p.first, p.second);
-    m_comando->Executa(m_modulo.IBTransaction);
+    m_comando->Executa(Modulo().IBTransaction);
 
     beginResetModel();
     m_colunas = m_comando->Colunas();
@@ -105,12 +114,12 @@ void ConsultaBD::Abre()
 void ConsultaBD::Executa()
 {
     Fecha();
-    m_modulo.GaranteTransacao();
+    Modulo().GaranteTransacao();
     Prepara();
     m_comando->LimpaParametros();
     for (const auto& p : m_parametros)
         m_comando->DefineParametro(p.first, p.second);
-    m_comando->Executa(m_modulo.IBTransaction);
+    m_comando->Executa(Modulo().IBTransaction);
     m_comando->FechaCursor();
 }
 

@@ -5,7 +5,8 @@
 // fetched in batches as a view asks for them (or all at once by BuscaTodas/Ultimo).
 //
 // Opening a dataset while the module's transaction is not active starts it. The module's
-// commit closes every dataset.
+// commit closes every dataset. A dataset that outlives its module is closed and refuses to
+// run.
 
 #include <QAbstractTableModel>
 #include <QDate>
@@ -111,7 +112,9 @@ private:
     int IndiceColunaObrigatorio(const QString& nome) const;
     void PerdeCursor();
 
-    TDMPrincipal& m_modulo;
+    TDMPrincipal& Modulo() const;
+
+    TDMPrincipal* m_modulo;  // cleared when the module goes first
     QString m_tabela;
     QStringList m_linhasSql;
     QVector<QPair<QString, QVariant>> m_parametros;

@@ -53,6 +53,10 @@ TDMPrincipal::~TDMPrincipal()
                           IBQueryExamesOrto, IBQueryBuscaPac, IBQueryLaudos, IBPacientes,
                           IBMedicos, IBExames, IBLaudos, IBLaudosTexto})
         delete c;
+    // Datasets of other owners that are still alive lose their module.
+    for (ConsultaBD* c : std::as_const(m_conjuntos))
+        c->m_modulo = nullptr;
+    m_conjuntos.clear();
     if (g_modulo == this)
         g_modulo = nullptr;
 }

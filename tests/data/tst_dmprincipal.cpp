@@ -233,6 +233,23 @@ private slots:
         dm.PCommitDataBase();
     }
 
+    // A dataset of another owner: closed by the commit, and refusing to run once its
+    // module is gone.
+    void conjuntoDeOutroDono()
+    {
+        auto dm = std::make_unique<TDMPrincipal>();
+        QVERIFY(dm->PSetDataBaseName(m_banco->Arquivo()));
+        ConsultaBD proprio(*dm, "proprio", "select count(*) from LAUDOSTEXTO");
+        proprio.Abre();
+        QVERIFY(proprio.Inteiro("COUNT") > 0);
+        dm->PCommitDataBase();
+        QVERIFY(!proprio.Ativa());
+        proprio.Abre();
+        dm.reset();
+        QVERIFY(!proprio.Ativa());
+        QVERIFY_THROWS_EXCEPTION(ErroBancoDados, proprio.Abre());
+    }
+
     void semConexaoEhErro()
     {
         TDMPrincipal dm;
