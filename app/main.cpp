@@ -1,31 +1,39 @@
-// Program entry. The main menu and the start-up sequence are not built yet: for now the
-// program shows a plain window that says which installation it runs on.
+// Program entry: the single-instance guard, the data module and the main menu.
 
-#include "config/UBIniSettings.h"
-#include "platform/UBVersionInfo.h"
+#include "app/UAplicacao.h"
+#include "app/UfrmPrincipal.h"
+#include "data/UDMPrincipal.h"
+#include "platform/UAjuda.h"
+#include "platform/UInstancia.h"
+#include "platform/UMensagensQt.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QVBoxLayout>
-#include <QWidget>
+#include <QTimer>
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("KORVANE32M"));
+    TAplicacao app(argc, argv);
+    // The guard title looked for is the instrument program's, not this program's own title:
+    // a running copy of this program does not stop a second one.
+    if (MostraInstanciaAtiva(QStringLiteral("ZR300LX")))
+        return 0;
+    AnuncioInstancia anuncio(TAplicacao::applicationName());
 
-    TBVersionInfo versao;
-    versao.LeVersao(TBVersionInfo::ExecutavelPrograma());
-    TBIniSettings ini;
-    ini.SelectFile(3);
+    MensagensQt mensagens;
+    InstalaServicoMensagens(&mensagens);
+    InstalaAjudaContextual(app);
 
-    QWidget janela;
-    janela.setWindowTitle(QStringLiteral("KORVANE32M"));
-    auto* layout = new QVBoxLayout(&janela);
-    layout->addWidget(new QLabel(QStringLiteral("Versão: %1").arg(versao.VersaoPrograma())));
-    layout->addWidget(new QLabel(QStringLiteral("Configuração: %1").arg(ini.FileName())));
-    layout->addWidget(new QLabel(QStringLiteral("O menu principal ainda não está disponível nesta versão.")));
-    janela.resize(480, 160);
-    janela.show();
-    return app.exec();
+    TDMPrincipal dados;
+    auto* menu = new TfrmPrincipal;
+    QObject::connect(&anuncio, &AnuncioInstancia::MostrarPedido, menu, [menu] {
+        menu->showNormal();
+        menu->raise();
+        menu->activateWindow();
+    });
+    menu->show();
+    // The first activation runs the start-up; a display without a window manager may never
+    // activate the window, so the program asks for it once the loop runs.
+    QTimer::singleShot(0, menu, &TfrmPrincipal::ApplicationEventsActivate);
+    const int resultado = app.exec();
+    InstalaServicoMensagens(nullptr);
+    return resultado;
 }

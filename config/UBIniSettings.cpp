@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -206,9 +208,17 @@ void TBIniSettings::CarregaLista(std::initializer_list<ChaveIni> chaves)
         Carrega(c);
 }
 
+bool TBIniSettings::ArquivoLegivel() const
+{
+    QFile arquivo(m_arquivo);
+    return QFileInfo(m_arquivo).isFile() && arquivo.open(QIODevice::ReadOnly);
+}
+
 bool TBIniSettings::LoadAll(int modelo)
 {
     SelectFile(modelo);
+    if (!ArquivoLegivel())
+        return false;
     for (size_t i = 0; i <= size_t(ChaveIni::CorCeratPontual); ++i) {
         const auto chave = ChaveIni(i);
         Carrega(chave);
@@ -224,6 +234,8 @@ bool TBIniSettings::LoadAll(int modelo)
 bool TBIniSettings::LoadOptions(int modelo)
 {
     SelectFile(modelo);
+    if (!ArquivoLegivel())
+        return false;
     using C = ChaveIni;
     CarregaLista({C::TreeViewNodes, C::AutoIncMap, C::IncMap, C::AutoAneis, C::AutoExame,
                   C::IndiceConf, C::SalvarImagemCaptura, C::ImagemCentral, C::ImagemLateral,
@@ -238,6 +250,8 @@ bool TBIniSettings::LoadOptions(int modelo)
 bool TBIniSettings::LoadCamera(int modelo)
 {
     SelectFile(modelo);
+    if (!ArquivoLegivel())
+        return false;
     CarregaLista({ChaveIni::Brilho, ChaveIni::Contraste});
     Brilho();
     Contraste();

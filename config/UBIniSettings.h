@@ -36,6 +36,8 @@ public:
     void SelectFile(int modelo);
     const QString& FileName() const { return m_arquivo; }
 
+    // The loads read their keys from the selected file. They fail (false, nothing read)
+    // only when that file does not exist or cannot be read.
     bool LoadAll(int modelo);
     bool LoadOptions(int modelo);
     bool LoadCamera(int modelo);
@@ -130,6 +132,7 @@ public:
     static QString TextoChaveAusente(const QString& secao, const QString& chave);
 
 private:
+    bool ArquivoLegivel() const;
     void Carrega(ChaveIni chave);
     void CarregaLista(std::initializer_list<ChaveIni> chaves);
     int32_t Inteiro(ChaveIni chave) const;

@@ -58,6 +58,7 @@ private slots:
     void getterConverteACadaChamada();
     void cargasParciais();
     void escritaReleDicas();
+    void arquivoAusenteFalhaACarga();
 };
 
 void TesteSettings::arquivoPorModelo()
@@ -369,6 +370,19 @@ void TesteSettings::escritaReleDicas()
                    false, QStringLiteral("12"));
     QVERIFY(!ini.Dicas());
     QCOMPARE(ini.PacienteAtivo(), QString()); // other kept values are not reloaded
+}
+
+void TesteSettings::arquivoAusenteFalhaACarga()
+{
+    InstalacaoTeste inst;
+    QVERIFY(QFile::remove(inst.ArquivoConfiguracao()));
+    MensagensRoteiro msgs;
+    TBIniSettings ini;
+    QVERIFY(!ini.LoadAll(3));
+    QVERIFY(!ini.LoadOptions(3));
+    QVERIFY(!ini.LoadCamera(3));
+    QVERIFY(msgs.Registros().isEmpty());
+    QVERIFY(ini.Texto(ChaveIni::Versao).isNull());
 }
 
 QTEST_GUILESS_MAIN(TesteSettings)

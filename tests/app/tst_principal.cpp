@@ -1,0 +1,395 @@
+// The main menu and the start-up sequence on real installations: settings, database, map
+// modules; the About box in both editions; the single-instance rule; the error report.
+
+#include "app/UAplicacao.h"
+#include "app/UBRegConfig.h"
+#include "app/UfrmIniciando.h"
+#include "app/UfrmPrincipal.h"
+#include "app/UfrmSobre.h"
+#include "common/UErros.h"
+#include "common/UTextoCp1252.h"
+#include "config/URegistrosZR.h"
+#include "data/UDMPrincipal.h"
+#include "data/UDMedicos.h"
+#include "navigator/UfrmExames.h"
+#include "platform/UBVersionInfo.h"
+#include "platform/UInstancia.h"
+#include "platform/UJanelas.h"
+#include "platform/UMensagens.h"
+#include "tests/support/UInstalacaoTeste.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <memory>
+
+namespace {
+
+// Replaces one key line of the installation's settings file (a null value removes it).
+void AlteraChave(const QString& arquivo, const QString& chave, const QString& valor)
+{
+    QStringList linhas = LeArquivoTexto(arquivo);
+    for (int i = 0; i < linhas.size(); ++i)
+        if (linhas[i].startsWith(chave + u'=')) {
+            if (valor.isNull())
+                linhas.removeAt(i);
+            else
+                linhas[i] = chave + u'=' + valor;
+            break;
+        }
+    GravaArquivoTexto(arquivo, linhas);
+}
+
+// A 48 x 24 button picture: normal half, then the half under the pointer, with a magenta
+// corner that must come out transparent.
+void GravaFigura(const QString& arquivo)
+{
+    QImage img(48, 24, QImage::Format_RGB32);
+    img.fill(QColor(0, 0, 200));
+    QPainter p(&img);
+    p.fillRect(24, 0, 24, 24, QColor(0, 200, 0));
+    p.fillRect(0, 0, 4, 4, QColor(255, 0, 255));
+    p.end();
+    QVERIFY(img.save(arquivo, "BMP"));
+}
+
+void CopiaMapas(const QString& pasta, const QStringList& nomes, const QStringList& comFigura)
+{
+    for (const QString& n : nomes) {
+        const QString destino = pasta + u'/' + n + QStringLiteral(".so");
+        QFile::remove(destino);
+        QVERIFY2(QFile::copy(QStringLiteral(PASTA_MAPAS_TESTE) + u'/' + n + QStringLiteral(".so"), destino),
+                 qPrintable(n));
+        if (comFigura.contains(n))
+            GravaFigura(pasta + u'/' + n + QStringLiteral(".bmp"));
+    }
+}
+
+QStringList Legendas(TfrmExames* navegador)
+{
+    QStringList r;
+    for (QToolButton* b : navegador->BotoesMapa())
+        r << b->text();
+    return r;
+}
+
+} // namespace
+
+class TestePrincipal : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void startUpCompleto();
+    void edicaoOrtoRegistraModulosOrto();
+    void arquivoDeConfiguracaoAusente();
+    void erroDeConversaoRepeteStartUp();
+    void pastaDeMapasAusente();
+    void bancoDeDadosQueNaoAbre();
+    void navegadorExigeMedico();
+    void sobre_data();
+    void sobre();
+    void coneInvalido();
+    void instanciaUnica();
+    void relatorioDeErros();
+    void fechamentoRestauraRegional();
+
+private:
+    std::unique_ptr<UsuarioTeste> m_usuario;
+    std::unique_ptr<InstalacaoTeste> m_inst;
+    std::unique_ptr<TDMPrincipal> m_dados;
+    std::unique_ptr<MensagensRoteiro> m_msgs;
+    QPointer<TfrmPrincipal> m_menu;
+};
+
+void TestePrincipal::init()
+{
+    m_usuario = std::make_unique<UsuarioTeste>();
+    {
+        TRegistro usuario; // the user's own decimal separator is ","
+        QVERIFY(usuario.AbreChave(QStringLiteral("\\Control Panel\\International"), true));
+        usuario.EscreveTexto(QStringLiteral("sDecimal"), QStringLiteral(","));
+    }
+    m_inst = std::make_unique<InstalacaoTeste>();
+    QVERIFY(m_inst->Valida());
+    TBVersionInfo::DefineExecutavelPrograma(QStringLiteral(ARQ_PROGRAMA));
+    m_dados = std::make_unique<TDMPrincipal>();
+    m_msgs = std::make_unique<MensagensRoteiro>();
+    InfosZR = TInfosZR();
+    PathsZR = TPathsZR();
+    m_menu = new TfrmPrincipal;
+}
+
+void TestePrincipal::cleanup()
+{
+    if (m_menu) {
+        m_menu->close();
+        delete m_menu;
+    }
+    QVERIFY2(m_msgs->Inesperadas().isEmpty(), qPrintable(m_msgs->Inesperadas().join(u'\n')));
+    m_msgs.reset();
+    m_dados.reset();
+    m_inst.reset();
+    m_usuario.reset();
+    TBVersionInfo::DefineExecutavelPrograma(QString());
+}
+
+void TestePrincipal::startUpCompleto()
+{
+    const QString mapas = m_inst->Pastas().mapas;
+    CopiaMapas(mapas, {"Alfa", "Beta", "Gama", "MultiOrto", "Curto"}, {"Gama", "Beta"});
+    QFile lixo(mapas + QStringLiteral("/Lixo.so"));
+    QVERIFY(lixo.open(QIODevice::WriteOnly));
+    lixo.write("não é uma biblioteca");
+    lixo.close();
+    AlteraChave(m_inst->ArquivoConfiguracao(), QStringLiteral("AUTO"), QStringLiteral("1")); // backup reminder on
+
+    m_menu->StartUp();
+    QVERIFY(m_menu->Started);
+    QVERIFY(TDMPrincipal::Instancia().Conectado());
+    QVERIFY(!m_menu->Progresso()); // closed and freed
+    QCOMPARE(InfosZR.NumAneis, 16);
+    QCOMPARE(PathsZR.DirMapas, mapas);
+
+    TfrmExames* nav = m_menu->Navegador();
+    QVERIFY(nav);
+    // Buttons in ascending order of file name; the list in descending order.
+    QCOMPARE(Legendas(nav), QStringList({"Alfa", "Beta", "Gama"}));
+    QCOMPARE(m_menu->InstalledMaps,
+             QStringList({"Gama", "Mapa Gama", "1.0.4.12",
+                          "Beta", "Wizard", "Mapa Beta", "1.0.4.12",
+                          "Alfa", "Simples", "Mapa Alfa", "1.0.4.12"}));
+    // Registered Gama, Beta (with pictures), then Alfa (without): indexes 2, 3 and 1.
+    const QList<QToolButton*> botoes = nav->BotoesMapa();
+    QCOMPARE(botoes[2]->defaultAction()->property("indiceImagem").toInt(), 2);
+    QCOMPARE(botoes[1]->defaultAction()->property("indiceImagem").toInt(), 3);
+    QCOMPARE(botoes[0]->defaultAction()->property("indiceImagem").toInt(), 1);
+    QCOMPARE(nav->ImageList4.Quantidade(), 4);
+    const QImage normal = nav->ImageList4.Imagem(2).toImage();
+    QCOMPARE(normal.size(), QSize(24, 24));
+    QCOMPARE(normal.pixelColor(10, 10), QColor(0, 200, 0));
+    QCOMPARE(nav->ImageList3.Imagem(2).toImage().pixelColor(10, 10), QColor(0, 0, 200));
+    QCOMPARE(nav->ImageList3.Imagem(2).toImage().pixelColor(1, 1).alpha(), 0);
+    QCOMPARE(botoes[0]->toolTip(), QStringLiteral("Alfa"));
+    QVERIFY(m_msgs->Registros().isEmpty());
+
+    // Activations after a completed start-up do nothing.
+    m_menu->ApplicationEventsActivate();
+    QCOMPARE(Legendas(nav).size(), 3);
+}
+
+void TestePrincipal::edicaoOrtoRegistraModulosOrto()
+{
+    CopiaMapas(m_inst->Pastas().mapas, {"Alfa", "MultiOrto"}, {});
+    TBVersionInfo::DefineExecutavelPrograma(QStringLiteral(ARQ_PROGRAMA_ORTO));
+    m_menu->StartUp();
+    QVERIFY(m_menu->Started);
+    QCOMPARE(Legendas(m_menu->Navegador()), QStringList({"Alfa", "MultiOrto"}));
+    QCOMPARE(m_menu->InstalledMaps.mid(0, 2), QStringList({"MultiOrto", "Wizard"}));
+}
+
+void TestePrincipal::arquivoDeConfiguracaoAusente()
+{
+    QVERIFY(QFile::remove(m_inst->ArquivoConfiguracao()));
+    m_menu->show();
+    m_msgs->Responde(RespostaMensagem::Ok);
+    m_menu->StartUp();
+    QCOMPARE(m_msgs->Textos(), QStringList{"Erro ao carregar o arquivo de configuração"});
+    QCOMPARE(m_msgs->Registros()[0].titulo, QStringLiteral("Informação"));
+    QCOMPARE(m_msgs->Registros()[0].icone, IconeMensagem::Atencao);
+    QVERIFY(!m_menu || !m_menu->isVisible());
+    if (m_menu)
+        QVERIFY(!m_menu->Started);
+}
+
+void TestePrincipal::erroDeConversaoRepeteStartUp()
+{
+    AlteraChave(m_inst->ArquivoConfiguracao(), QStringLiteral("FatorCorrecao"), QStringLiteral("0,02"));
+    QVERIFY_THROWS_EXCEPTION(ErroConversao, m_menu->StartUp());
+    QVERIFY(!m_menu->Started);
+    QVERIFY(!m_menu->Progresso()); // the progress window was never shown
+    QVERIFY(!TDMPrincipal::Instancia().Conectado());
+
+    AlteraChave(m_inst->ArquivoConfiguracao(), QStringLiteral("FatorCorrecao"), QStringLiteral("0.02"));
+    m_menu->ApplicationEventsActivate();
+    QVERIFY(m_menu->Started);
+    QVERIFY(TDMPrincipal::Instancia().Conectado());
+}
+
+void TestePrincipal::pastaDeMapasAusente()
+{
+    AlteraChave(m_inst->ArquivoConfiguracao(), QStringLiteral("DIRMAPAS"),
+                m_inst->Raiz() + QStringLiteral("/nao-existe"));
+    m_menu->StartUp();
+    QVERIFY(m_menu->Started);
+    QVERIFY(!m_menu->Navegador());
+    QVERIFY(m_menu->InstalledMaps.isEmpty());
+}
+
+void TestePrincipal::bancoDeDadosQueNaoAbre()
+{
+    QVERIFY(QFile::remove(m_inst->Pastas().dados + QStringLiteral("/Banco de Dados/DATABASE.GDB")));
+    m_msgs->Responde(RespostaMensagem::Ok);
+    m_menu->StartUp();
+    QCOMPARE(m_msgs->Textos(),
+             QStringList{"Não foi possível conectar com o banco de dados, entre em contato com o nosso "
+                         "suporte técnico. \rSuporte técnico: 0800 555 0142."});
+    QCOMPARE(m_msgs->Registros()[0].titulo, QStringLiteral("Informação"));
+    QCOMPARE(m_msgs->Registros()[0].icone, IconeMensagem::Atencao);
+    QVERIFY(m_menu->Started); // the menu becomes usable
+}
+
+void TestePrincipal::navegadorExigeMedico()
+{
+    AlteraChave(m_inst->ArquivoConfiguracao(), QStringLiteral("DIRMAPAS"),
+                m_inst->Raiz() + QStringLiteral("/nao-existe"));
+    m_menu->StartUp();
+    m_msgs->Responde(RespostaMensagem::Ok);
+    QTest::mouseClick(m_menu->btnBrowser, Qt::LeftButton);
+    QCOMPARE(m_msgs->Textos(), QStringList{"Será necessário cadastrar um médico antes de utilizar o navegador."});
+    QCOMPARE(m_msgs->Registros()[0].titulo, QStringLiteral("Informação"));
+    QCOMPARE(m_msgs->Registros()[0].icone, IconeMensagem::Informacao);
+    QVERIFY(!m_menu->Navegador());
+
+    TDadosMedico medico;
+    medico.Nome = QStringLiteral("Dra. Ana Sá");
+    TDMedicos().InsereMedico(medico);
+    m_msgs->Limpa();
+    QTest::mouseClick(m_menu->btnBrowser, Qt::LeftButton);
+    QVERIFY(m_msgs->Registros().isEmpty());
+    QVERIFY(m_menu->Navegador());
+}
+
+void TestePrincipal::sobre_data()
+{
+    QTest::addColumn<bool>("orto");
+    QTest::newRow("padrão") << false;
+    QTest::newRow("orto-k") << true;
+}
+
+void TestePrincipal::sobre()
+{
+    QFETCH(bool, orto);
+    const QString modulos = m_inst->Pastas().modulos;
+    CopiaMapas(modulos, {"Captura"}, {});
+    for (const char* chave : {"DIGITALIZACAO", "PROCESSAMENTO", "DIGITALIZACAO_ORTO"})
+        AlteraChave(m_inst->ArquivoConfiguracao(), QString::fromLatin1(chave), modulos + QStringLiteral("/Captura.so"));
+    AlteraChave(m_inst->ArquivoConfiguracao(), QStringLiteral("PROCESSAMENTO_ORTO"), modulos + QStringLiteral("/Ausente.so"));
+    if (orto)
+        TBVersionInfo::DefineExecutavelPrograma(QStringLiteral(ARQ_PROGRAMA_ORTO));
+    m_menu->StartUp();
+
+    QPointer<TfrmSobre> sobre;
+    DefineAberturaModal([&](QDialog* d) {
+        sobre = qobject_cast<TfrmSobre*>(d);
+        d->show();
+        return 0;
+    });
+    QTest::mouseClick(m_menu->imgSobre, Qt::LeftButton);
+    DefineAberturaModal({});
+    QVERIFY(sobre);
+    QCOMPARE(sobre->windowTitle(), QStringLiteral("Sobre o Visiomap ..."));
+    QCOMPARE(sobre->lblversao->text(), orto ? QStringLiteral("3.3.1.7 release")
+                                            : QStringLiteral(ZR_VERSAO_TESTE " stable"));
+    QCOMPARE(sobre->lblConeDesc1->text(), QStringLiteral("Tipo do cone"));
+    QCOMPARE(sobre->lblConeVersao1->text(), QStringLiteral("4"));
+    QCOMPARE(sobre->lblConeVersao2->text(), QStringLiteral("32 (atual)"));
+    QCOMPARE(sobre->lblDigitNome1->text(), QStringLiteral("Módulo Captura"));
+    QCOMPARE(sobre->lblDigitVersao1->text(), QStringLiteral("1.0.4.12"));
+    QCOMPARE(sobre->lblProcDesc1->text(), QStringLiteral("Módulo Captura"));
+    QCOMPARE(sobre->lblDigitNome2->isVisible(), orto);
+    QCOMPARE(sobre->lblProcVersao2->isVisible(), orto);
+    if (orto) {
+        QCOMPARE(sobre->lblDigitNome2->text(), QStringLiteral("Módulo Captura"));
+        QCOMPARE(sobre->lblProcDesc2->text(), QStringLiteral("- - -")); // module missing
+        QCOMPARE(sobre->lblHardwareVersao->text(), QStringLiteral("- - -"));
+        QCOMPARE(sobre->height(), 538);
+        QCOMPARE(sobre->lblProcessamento->pos(), QPoint(149, 333));
+    } else {
+        QCOMPARE(sobre->lblHardwareVersao->text(), QStringLiteral("xiii"));
+        QCOMPARE(sobre->height(), 518);
+        QCOMPARE(sobre->bvLinha2->pos(), QPoint(0, 319));
+        QCOMPARE(sobre->lblProcessamento->pos(), QPoint(149, 309));
+        QCOMPARE(sobre->lblDescMod2->pos(), QPoint(19, 330));
+        QCOMPARE(sobre->lblProcVersao1->pos(), QPoint(412, 346));
+        QCOMPARE(sobre->lblCone->pos(), QPoint(199, 382));
+        QCOMPARE(sobre->lblVersaoMod3->pos(), QPoint(399, 391));
+        QCOMPARE(sobre->lblConeVersao2->pos(), QPoint(412, 436));
+        QCOMPARE(sobre->lblHardware->pos(), QPoint(183, 470));
+    }
+    QTest::mouseClick(sobre->btnFECH, Qt::LeftButton);
+    QTRY_VERIFY(!sobre); // closing frees it
+}
+
+void TestePrincipal::coneInvalido()
+{
+    m_menu->StartUp();
+    TBVersionInfo versao;
+    versao.LeVersao(QStringLiteral(ARQ_PROGRAMA));
+    InfosZR.TipoCone = QStringLiteral("5");
+    {
+        TfrmSobre sobre(versao);
+        sobre.FormShow();
+        QCOMPARE(sobre.lblConeVersao2->text(), QStringLiteral("- - -"));
+    }
+    InfosZR.TipoCone = QStringLiteral("grande");
+    TfrmSobre sobre(versao);
+    QVERIFY_THROWS_EXCEPTION(ErroConversao, sobre.FormShow());
+}
+
+void TestePrincipal::instanciaUnica()
+{
+    {
+        AnuncioInstancia outro(QStringLiteral("ZR300LX"));
+        QVERIFY(outro.Ativo());
+        QSignalSpy pedidos(&outro, &AnuncioInstancia::MostrarPedido);
+        QVERIFY(MostraInstanciaAtiva(QStringLiteral("ZR300LX")));
+        QTRY_COMPARE(pedidos.count(), 1);
+    }
+    // A running copy of this program does not stop a second one.
+    AnuncioInstancia copia(QStringLiteral("KORVANE32M"));
+    QVERIFY(copia.Ativo());
+    QVERIFY(!MostraInstanciaAtiva(QStringLiteral("ZR300LX"), 200));
+}
+
+void TestePrincipal::relatorioDeErros()
+{
+    bool continuou = false;
+    QTimer::singleShot(0, [] { throw ErroConversao(QStringLiteral("'x' não é um valor inteiro válido")); });
+    QTimer::singleShot(5, [&] { continuou = true; });
+    m_msgs->Responde(RespostaMensagem::Ok);
+    QTRY_VERIFY(continuou);
+    QCOMPARE(m_msgs->Textos(), QStringList{"'x' não é um valor inteiro válido"});
+    QCOMPARE(m_msgs->Registros()[0].titulo, QStringLiteral("KORVANE32M"));
+    QCOMPARE(m_msgs->Registros()[0].icone, IconeMensagem::Erro);
+}
+
+void TestePrincipal::fechamentoRestauraRegional()
+{
+    TBRegConfig leitura;
+    leitura.SalvaRegional();
+    QCOMPARE(leitura.sDecimalSalvo, QStringLiteral(".")); // forced by the menu's creation
+    m_menu->StartUp();
+    QTest::mouseClick(m_menu->btnExit, Qt::LeftButton);
+    QTRY_VERIFY(!m_menu); // the main menu frees itself
+    TBRegConfig depois;
+    depois.SalvaRegional();
+    QCOMPARE(depois.sDecimalSalvo, QStringLiteral(","));
+}
+
+int main(int argc, char* argv[])
+{
+    TAplicacao app(argc, argv);
+    TestePrincipal teste;
+    return QTest::qExec(&teste, argc, argv);
+}
+
+#include "tst_principal.moc"
