@@ -165,7 +165,7 @@ int main(int argc, char** argv)
           Repete(200, [&](int i) { exames.AtualizaBackupExame(1 + i, QStringLiteral("D001")); }));
     dm.PCommitDataBase();
     Linha("InsereLaudo (+commit)",
-          Repete(200, [&](int i) { laudos.InsereLaudo(1 + i, 1 + i, -1, QString(QLatin1String("")), QDate(2024, 1, 1), QTime(8, 0)); }));
+          Repete(200, [&](int i) { laudos.InsereLaudo(1 + i % numPacientes, 1 + i, -1, QString(QLatin1String("")), QDate(2024, 1, 1), QTime(8, 0)); }));
     Linha("NomePaciente", Repete(1000, [&](int i) { pacientes.NomePaciente(1 + i); }));
     Linha("CodigoPaciente", Repete(1000, [&](int i) { pacientes.CodigoPaciente(Paciente(i).Nome); }));
     Linha("TotalExamesPaciente", Repete(1000, [&](int i) { pacientes.TotalExamesPaciente(1 + i); }));

@@ -147,13 +147,37 @@ QTime DeHoraFirebird(uint32_t decimilesimos)
 
 Conexao::~Conexao() { Fecha(); }
 
+// Plain ASCII text is the same in every character set the attachment may use; only text
+// with other characters goes through the code page converter.
+namespace {
+bool SoAscii(const QByteArray& bytes)
+{
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+bool SoAscii(const QString& texto)
+{
+    for (QChar c : texto)
+        if (c.unicode() >= 0x80)
+            return false;
+    return true;
+}
+} // namespace
+
 QByteArray Conexao::Codifica(const QString& texto) const
 {
+    if (SoAscii(texto))
+        return texto.toLatin1();
     return m_utf8 ? texto.toUtf8() : ParaCp1252(texto);
 }
 
 QString Conexao::Decodifica(const QByteArray& bytes) const
 {
+    if (SoAscii(bytes))
+        return QString::fromLatin1(bytes);
     return m_utf8 ? QString::fromUtf8(bytes) : DeCp1252(bytes);
 }
 
