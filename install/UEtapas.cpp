@@ -2,6 +2,7 @@
 
 #include "data/UEsquemaBD.h"
 #include "install/UInstalacao.h"
+#include "plugins/instalacao/UInstalaInstrumento.h"
 
 namespace Instalacao {
 
@@ -11,6 +12,10 @@ void RegistraEtapasDoSistema()
     // (the database, the example examinations, the calibration files), in that order.
     RegistraEtapa(QStringLiteral("banco de dados"), [](const Pastas& p, QStringList& relatorio) {
         relatorio << EsquemaBD::InstalaBancoDados(p.dados + QStringLiteral("/Banco de Dados"));
+    });
+    RegistraEtapa(QStringLiteral("calibração e exemplos"), [](const Pastas& p, QStringList& relatorio) {
+        relatorio << InstalaInstrumento::Instala(
+            InstalaInstrumento::OpcoesDaInstalacao(p.modulos, p.dados, p.ArquivoConfiguracao()));
     });
 }
 

@@ -28,7 +28,7 @@ ModeloCornea ExemploPeriferico(int i)
 {
     ModeloCornea m = ModeloCornea::Torica(Variacao(i, 7.7, 8.0), Variacao(i, 7.55, 7.8), Variacao(i, 60, 120));
     m.q = -0.25;
-    m.ectasias.push_back({Variacao(i, 0.030, 0.050), Variacao(i, -1.4, -0.6), Variacao(i, -2.7, -2.1), Variacao(i, 1.1, 1.4)});
+    m.ectasias.push_back({Variacao(i, 0.055, 0.085), Variacao(i, -1.2, -0.5), Variacao(i, -2.3, -1.9), Variacao(i, 0.95, 1.2)});
     return m;
 }
 
