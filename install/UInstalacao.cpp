@@ -58,7 +58,7 @@ void RegistraEtapa(const QString& nome, Etapa etapa)
     Etapas().append({nome, std::move(etapa)});
 }
 
-QStringList Instala(const QString& raiz)
+QStringList Instala(const QString& raiz, const std::function<bool(const QString&)>& incluiEtapa)
 {
     const Pastas p = Pastas::De(raiz);
     QStringList relatorio;
@@ -73,7 +73,8 @@ QStringList Instala(const QString& raiz)
         relatorio << QStringLiteral("configuração criada: %1").arg(p.ArquivoConfiguracao());
     }
     for (const auto& etapa : Etapas())
-        etapa.second(p, relatorio);
+        if (!incluiEtapa || incluiEtapa(etapa.first))
+            etapa.second(p, relatorio);
     return relatorio;
 }
 

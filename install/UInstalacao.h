@@ -30,7 +30,9 @@ using Etapa = std::function<void(const Pastas&, QStringList& relatorio)>;
 void RegistraEtapa(const QString& nome, Etapa etapa);
 
 // Creates the folders and the settings file, then runs the registered steps in the order
-// they were registered. Returns what was done, one line each. Raises ErroES on failure.
-QStringList Instala(const QString& raiz);
+// they were registered (only those `incluiEtapa` accepts, when given). Returns what was
+// done, one line each. Raises ErroES on failure.
+QStringList Instala(const QString& raiz,
+                    const std::function<bool(const QString& etapa)>& incluiEtapa = {});
 
 } // namespace Instalacao

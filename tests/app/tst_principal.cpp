@@ -118,7 +118,7 @@ void TestePrincipal::init()
         QVERIFY(usuario.AbreChave(QStringLiteral("\\Control Panel\\International"), true));
         usuario.EscreveTexto(QStringLiteral("sDecimal"), QStringLiteral(","));
     }
-    m_inst = std::make_unique<InstalacaoTeste>();
+    m_inst = std::make_unique<InstalacaoTeste>(InstalacaoTeste::Etapas::SoBanco);
     QVERIFY(m_inst->Valida());
     TBVersionInfo::DefineExecutavelPrograma(QStringLiteral(ARQ_PROGRAMA));
     m_dados = std::make_unique<TDMPrincipal>();

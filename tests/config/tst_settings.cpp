@@ -184,7 +184,7 @@ void TesteSettings::escritaSomenteLeituraNaoTrunca()
 
 void TesteSettings::cargaCompletaDaInstalacao()
 {
-    InstalacaoTeste inst;
+    InstalacaoTeste inst(InstalacaoTeste::Etapas::SoBanco);
     QVERIFY(inst.Valida());
     MensagensRoteiro msgs;
     TBIniSettings ini;
@@ -260,7 +260,7 @@ void TesteSettings::recursos()
     QFETCH(QString, valor);
     QFETCH(QString, mensagem);
     QFETCH(QString, resultado);
-    InstalacaoTeste inst;
+    InstalacaoTeste inst(InstalacaoTeste::Etapas::SoBanco);
     AlteraChave(inst.ArquivoConfiguracao(), chave, valor);
     MensagensRoteiro msgs;
     if (!mensagem.isEmpty())
@@ -310,7 +310,7 @@ void TesteSettings::brilhoContrasteObrigatorios()
 {
     QFETCH(QString, chave);
     QFETCH(QString, valor);
-    InstalacaoTeste inst;
+    InstalacaoTeste inst(InstalacaoTeste::Etapas::SoBanco);
     AlteraChave(inst.ArquivoConfiguracao(), chave, valor);
     MensagensRoteiro msgs;
     TBIniSettings ini;
@@ -321,7 +321,7 @@ void TesteSettings::brilhoContrasteObrigatorios()
 
 void TesteSettings::getterConverteACadaChamada()
 {
-    InstalacaoTeste inst;
+    InstalacaoTeste inst(InstalacaoTeste::Etapas::SoBanco);
     AlteraChave(inst.ArquivoConfiguracao(), QStringLiteral("FatorCorrecao"), QStringLiteral("0,02"));
     AlteraChave(inst.ArquivoConfiguracao(), QStringLiteral("Tipo"), kSemValor);
     TBIniSettings ini;
@@ -342,7 +342,7 @@ void TesteSettings::getterConverteACadaChamada()
 
 void TesteSettings::cargasParciais()
 {
-    InstalacaoTeste inst;
+    InstalacaoTeste inst(InstalacaoTeste::Etapas::SoBanco);
     TBIniSettings camera;
     QVERIFY(camera.LoadCamera(3));
     QCOMPARE(camera.Brilho(), 128);
@@ -360,7 +360,7 @@ void TesteSettings::cargasParciais()
 
 void TesteSettings::escritaReleDicas()
 {
-    InstalacaoTeste inst;
+    InstalacaoTeste inst(InstalacaoTeste::Etapas::SoBanco);
     TBIniSettings ini;
     QVERIFY(ini.LoadAll(3));
     QVERIFY(ini.Dicas());
@@ -374,7 +374,7 @@ void TesteSettings::escritaReleDicas()
 
 void TesteSettings::arquivoAusenteFalhaACarga()
 {
-    InstalacaoTeste inst;
+    InstalacaoTeste inst(InstalacaoTeste::Etapas::SoBanco);
     QVERIFY(QFile::remove(inst.ArquivoConfiguracao()));
     MensagensRoteiro msgs;
     TBIniSettings ini;

@@ -1,6 +1,6 @@
 #pragma once
 // A fresh installation in a temporary folder, laid out by the installer code, with the
-// settings folder pointed at its bin/ and the user's registry kept inside it.
+// settings folder pointed at its bin/.
 
 #include "install/UInstalacao.h"
 
@@ -8,13 +8,18 @@
 
 class InstalacaoTeste {
 public:
-    InstalacaoTeste();
+    // Which installation steps run: every step (the database, the calibration files and
+    // the example examinations), or the database only, for tests that need no examples.
+    enum class Etapas { Todas, SoBanco };
+
+    explicit InstalacaoTeste(Etapas etapas = Etapas::Todas);
     ~InstalacaoTeste();
 
     bool Valida() const { return m_valida; }
     const Instalacao::Pastas& Pastas() const { return m_pastas; }
     QString Raiz() const { return m_pastas.raiz; }
     QString ArquivoConfiguracao() const { return m_pastas.ArquivoConfiguracao(); }
+    QString ArquivoBanco() const;
 
 private:
     QTemporaryDir m_pasta;
