@@ -1,0 +1,125 @@
+#include "registry/UCamposCadastro.h"
+
+#include "registry/UGrupoOpcoes.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+
+namespace cadastro {
+
+QStringList Estados()
+{
+    return {QStringLiteral("AC"), QStringLiteral("AL"), QStringLiteral("AM"), QStringLiteral("AP"),
+            QStringLiteral("BA"), QStringLiteral("CE"), QStringLiteral("DF"), QStringLiteral("ES"),
+            QStringLiteral("GO"), QStringLiteral("MA"), QStringLiteral("MG"), QStringLiteral("MS"),
+            QStringLiteral("MT"), QStringLiteral("PA"), QStringLiteral("PB"), QStringLiteral("PE"),
+            QStringLiteral("PI"), QStringLiteral("PR"), QStringLiteral("RD"), QStringLiteral("RJ"),
+            QStringLiteral("RN"), QStringLiteral("RO"), QStringLiteral("RS"), QStringLiteral("SC"),
+            QStringLiteral("SE"), QStringLiteral("SP"), QStringLiteral("TO")};
+}
+
+QLineEdit* CriaTexto(QWidget* pai, const char* nome, int limite)
+{
+    auto* e = new QLineEdit(pai);
+    e->setObjectName(QString::fromLatin1(nome));
+    e->setMaxLength(limite);
+    return e;
+}
+
+QComboBox* CriaLista(QWidget* pai, const char* nome, const QStringList& itens, bool editavel,
+                     int limite)
+{
+    auto* c = new QComboBox(pai);
+    c->setObjectName(QString::fromLatin1(nome));
+    c->setEditable(editavel);
+    c->addItems(itens);
+    c->setMaxVisibleItems(14);
+    if (editavel) {
+        c->setInsertPolicy(QComboBox::NoInsert);
+        c->lineEdit()->setMaxLength(limite);
+    }
+    c->setCurrentIndex(-1);
+    return c;
+}
+
+QLabel* Rotulo(QGridLayout* grade, const QString& texto, QWidget* campo, int linha, int coluna)
+{
+    auto* r = new QLabel(texto, grade->parentWidget());
+    r->setBuddy(campo);
+    r->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    grade->addWidget(r, linha, coluna);
+    return r;
+}
+
+void DefineTextoLista(QComboBox* lista, const QString& valor)
+{
+    if (lista->isEditable()) {
+        const int i = lista->findText(valor, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+        lista->setCurrentIndex(i);
+        lista->setEditText(valor);
+        return;
+    }
+    if (valor.isEmpty()) {
+        lista->setCurrentIndex(lista->findText(QString(), Qt::MatchFixedString | Qt::MatchCaseSensitive));
+        return;
+    }
+    int i = lista->findText(valor, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    if (i < 0) {
+        lista->addItem(valor);
+        i = lista->count() - 1;
+    }
+    lista->setCurrentIndex(i);
+}
+
+QString TextoLista(const QComboBox* lista)
+{
+    return lista->isEditable() ? lista->currentText() : (lista->currentIndex() < 0 ? QString() : lista->currentText());
+}
+
+void DefineEditavel(QWidget* campo, bool editavel)
+{
+    if (auto* e = qobject_cast<QLineEdit*>(campo)) {
+        e->setReadOnly(!editavel);
+    } else if (auto* g = qobject_cast<TGrupoOpcoes*>(campo)) {
+        g->DefineSomenteLeitura(!editavel);
+    } else {
+        // Lists cannot be read-only in Qt: a list that may not change is disabled.
+        campo->setEnabled(editavel);
+    }
+    campo->setProperty("somenteLeitura", !editavel);
+    // The style sheet depends on the property: have it looked at again.
+    campo->style()->unpolish(campo);
+    campo->style()->polish(campo);
+}
+
+bool Editavel(const QWidget* campo)
+{
+    if (auto* e = qobject_cast<const QLineEdit*>(campo))
+        return !e->isReadOnly();
+    if (auto* g = qobject_cast<const TGrupoOpcoes*>(campo))
+        return !g->SomenteLeitura();
+    return campo->isEnabled();
+}
+
+QString EstiloCadastro()
+{
+    return QStringLiteral(
+        "QDialog { background: #f4f7fa; }"
+        "QTabWidget::pane { border: 1px solid #b8c7d6; background: #ffffff; top: -1px; }"
+        "QTabBar::tab { padding: 5px 14px; border: 1px solid #b8c7d6; border-bottom: none;"
+        " background: #e4ebf2; margin-right: 2px; }"
+        "QTabBar::tab:selected { background: #ffffff; color: #0a203e; }"
+        "QLineEdit, QComboBox { min-height: 22px; padding: 0 4px; border: 1px solid #a9b8c8;"
+        " border-radius: 3px; background: #ffffff; }"
+        "QLineEdit[somenteLeitura=\"true\"] { background: #eef2f6; color: #1c2b3a; }"
+        "QComboBox:disabled { background: #eef2f6; color: #1c2b3a; }"
+        "QLineEdit:focus, QComboBox:focus { border-color: #3d8fd1; }"
+        "QGroupBox { border: 1px solid #c9d5e1; border-radius: 3px; margin-top: 0px; }"
+        "QLabel#lblCodigo { color: #0a203e; font-weight: bold; }"
+        "QLabel#dbtCodigo { color: #0a203e; font-weight: bold; }");
+}
+
+} // namespace cadastro
