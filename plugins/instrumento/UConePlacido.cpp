@@ -68,17 +68,23 @@ bool ConePlacido::Reflexo(const double p[3], const double n[3], double& z) const
     return Intersecao(p, d, z);
 }
 
-bool ConePlacido::Brilhante(double z, double& distancia) const
+bool ConePlacido::Brilhante(double z, double& distancia, double* borda) const
 {
     // Edges fall with the index: find the first edge below z.
     const auto it = std::upper_bound(m_bordas.begin(), m_bordas.end(), z, std::greater<double>());
     const std::size_t i = static_cast<std::size_t>(it - m_bordas.begin());
-    double d = 1e9;
-    if (i < m_bordas.size())
-        d = std::min(d, z - m_bordas[i]);
-    if (i > 0)
-        d = std::min(d, m_bordas[i - 1] - z);
+    double d = 1e9, b = z + 1e9;
+    if (i < m_bordas.size() && z - m_bordas[i] < d) {
+        d = z - m_bordas[i];
+        b = m_bordas[i];
+    }
+    if (i > 0 && m_bordas[i - 1] - z < d) {
+        d = m_bordas[i - 1] - z;
+        b = m_bordas[i - 1];
+    }
     distancia = d;
+    if (borda)
+        *borda = b;
     // Between edge 2j (inner) and 2j+1 (outer) lies a bright ring: i odd.
     return (i % 2) == 1;
 }

@@ -6,7 +6,7 @@
 // camera; the camera looks down the axis through the hole at the back of the cone and sees
 // the eye orthographically (telecentric lens), so an image pixel is FatorCorrecao mm on the
 // cornea whatever its depth. The cone is given as the eye sees it through the instrument's
-// relay optics, which place it far (up to a metre) from the eye: the rings then act
+// relay optics, which place it far (up to two metres) from the eye: the rings then act
 // almost by their angles alone and the small parallax left is what the calibration's
 // intercepts absorb.
 //
@@ -35,8 +35,8 @@ public:
     bool Reflexo(const double p[3], const double n[3], double& z) const;
 
     // The painted pattern at cone position z: true on a bright ring. distancia = |z - the
-    // nearest ring edge| (mm along z).
-    bool Brilhante(double z, double& distancia) const;
+    // nearest ring edge| (mm along z); borda, when given, receives that edge's z.
+    bool Brilhante(double z, double& distancia, double* borda = nullptr) const;
 
     // The z of the edges of ring j (1..N): inner edge (towards the axis) and outer edge.
     double BordaInterna(int anel) const { return m_bordas[2 * (anel - 1)]; }
@@ -52,10 +52,10 @@ private:
     int m_numAneis;
     // Cone: radius(z) = m_raioFrente + (z - m_zFrente) * m_inclinacao for z in
     // [m_zFrente, m_zFundo].
-    double m_zFrente = 60.0;
-    double m_raioFrente = 480.0;
-    double m_zFundo = 1000.0;
-    double m_raioFundo = 8.0;
+    double m_zFrente = 120.0;
+    double m_raioFrente = 960.0;
+    double m_zFundo = 2000.0;
+    double m_raioFundo = 16.0;
     double m_inclinacao = 0.0;
     std::vector<double> m_bordas; // 2N edges, falling z
 };

@@ -394,6 +394,35 @@ bool MedeAneis(const QImage& imagem, int numAneis, MedidaAneis& medida, QString*
         contagem = nova;
     }
 
+    // The scatter of the raw points (for the confidence index) is taken before smoothing.
+    const std::vector<Meridiano> brutos = meridianos;
+
+    // Each ring is a smooth curve round the centre: its points are averaged with their
+    // neighbours up to four degrees away (binomial weights 1 8 28 56 70 56 28 8 1), which
+    // lowers the sensor noise and leaves any feature wider than a few degrees as it was.
+    // Points whose neighbours are not all valid keep their own value.
+    for (int j = 1; j <= n; ++j) {
+        std::array<double, 360> suave{};
+        for (int k = 0; k < 360; ++k) {
+            if (contagem[k] < j)
+                continue;
+            static const double pesos[9] = {1.0 / 256, 8.0 / 256, 28.0 / 256, 56.0 / 256, 70.0 / 256,
+                                            56.0 / 256, 28.0 / 256, 8.0 / 256, 1.0 / 256};
+            double soma = 0.0;
+            bool completo = true;
+            for (int d = -4; d <= 4 && completo; ++d) {
+                const int kk = (k + d + 360) % 360;
+                completo = contagem[kk] >= j;
+                if (completo)
+                    soma += pesos[d + 4] * meridianos[kk].aneis[j - 1];
+            }
+            suave[k] = completo ? soma : meridianos[k].aneis[j - 1];
+        }
+        for (int k = 0; k < 360; ++k)
+            if (contagem[k] >= j)
+                meridianos[k].aneis[j - 1] = suave[k];
+    }
+
     MedidaAneis m;
     m.centroX = cx;
     m.centroY = cy;
@@ -408,8 +437,7 @@ bool MedeAneis(const QImage& imagem, int numAneis, MedidaAneis& medida, QString*
             m.raio[k][j] = meridianos[k].aneis[j - 1];
             const int ka = (k + 359) % 360, kp = (k + 1) % 360;
             if (contagem[ka] >= j && contagem[kp] >= j) {
-                const double e = meridianos[k].aneis[j - 1] -
-                                 0.5 * (meridianos[ka].aneis[j - 1] + meridianos[kp].aneis[j - 1]);
+                const double e = brutos[k].aneis[j - 1] - 0.5 * (brutos[ka].aneis[j - 1] + brutos[kp].aneis[j - 1]);
                 somaQuad += e * e;
                 ++residuos;
             }

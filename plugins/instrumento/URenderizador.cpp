@@ -154,12 +154,34 @@ QImage RenderizaCentral(const ModeloCornea& cornea, const ConePlacido& cone,
                         return z - a;
                     return 0.0;
                 };
-                const double gx = derivada(valor(x - 1, y), valor(x + 1, y));
-                const double gy = derivada(valor(x, y - 1), valor(x, y + 1));
+                const double zxm = valor(x - 1, y), zxp = valor(x + 1, y);
+                const double zym = valor(x, y - 1), zyp = valor(x, y + 1);
+                const double gx = derivada(zxm, zxp);
+                const double gy = derivada(zym, zyp);
                 const double g = std::hypot(gx, gy);
-                double distancia;
-                const bool brilho = cone.Brilhante(z, distancia);
-                const double px = g > 1e-12 ? distancia / g : 1e6;
+                double distancia, borda;
+                const bool brilho = cone.Brilhante(z, distancia, &borda);
+                double px = 1e6;
+                if (g > 1e-12) {
+                    // Distance in pixels to the edge along the gradient, to second order: the
+                    // cone position bends strongly near the centre, and a first-order distance
+                    // would make the inner and outer sides of a ring's edge unequal.
+                    double curva = 0.0;
+                    const double zpp = valor(x + 1, y + 1), zpm = valor(x + 1, y - 1);
+                    const double zmp = valor(x - 1, y + 1), zmm = valor(x - 1, y - 1);
+                    if (!std::isnan(zxm) && !std::isnan(zxp) && !std::isnan(zym) && !std::isnan(zyp) &&
+                        !std::isnan(zpp) && !std::isnan(zpm) && !std::isnan(zmp) && !std::isnan(zmm)) {
+                        const double hxx = zxp - 2.0 * z + zxm, hyy = zyp - 2.0 * z + zym;
+                        const double hxy = (zpp - zpm - zmp + zmm) / 4.0;
+                        const double nx = gx / g, ny = gy / g;
+                        curva = nx * nx * hxx + 2.0 * nx * ny * hxy + ny * ny * hyy;
+                    }
+                    // 0.5 curva s^2 + g s = (borda - z), solved for the root near (borda - z) / g.
+                    const double delta = borda - z;
+                    const double disc = g * g + 2.0 * curva * delta;
+                    const double sEdge = disc > 0.0 ? 2.0 * delta / (g + std::sqrt(disc)) : delta / g;
+                    px = std::abs(sEdge);
+                }
                 const double s = (brilho ? px : -px) / sigma;
                 anel = 0.5 * (1.0 + std::erf(s / std::sqrt(2.0)));
             }

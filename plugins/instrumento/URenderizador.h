@@ -16,8 +16,9 @@ constexpr int AlturaImagem = 480;
 
 struct ParametrosCaptura {
     double fatorCorrecao = 0.02; // mm per pixel of the central image
-    double centroX = 320.0;      // where the apex falls in the image, pixels
-    double centroY = 240.0;
+    double centroX = 319.62;     // where the apex falls in the image, pixels (an operator
+                                 // aligns to a fraction of a pixel, never exactly)
+    double centroY = 240.31;
     double desfoque = 0.7;       // optical blur, standard deviation in pixels
     double ruido = 1.5;          // sensor noise, standard deviation in grey levels
     uint32_t semente = 1;        // noise seed: the same seed gives the same image
