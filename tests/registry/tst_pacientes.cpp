@@ -82,8 +82,10 @@ private slots:
     void cleanup()
     {
         Libera();
+        const QStringList inesperadas = m_msg->Inesperadas();
         delete m_msg;
         delete m_banco;
+        QVERIFY2(inesperadas.isEmpty(), qPrintable(inesperadas.join(" | ")));
     }
 
     void listasEControles()
@@ -246,6 +248,7 @@ private slots:
         if (nome.isEmpty())
             QCOMPARE(f->focusWidget(), f->dbeNome);
         f->dbeRG->setText("RG digitado");
+        m_msg->Responde(RespostaMensagem::Ok);
         f->sbtOkClick();
         QCOMPARE(m_msg->Registros().size(), 1);
         const auto& r = m_msg->Registros().first();
