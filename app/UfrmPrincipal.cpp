@@ -15,6 +15,7 @@
 #include "platform/UBVersionInfo.h"
 #include "platform/UJanelas.h"
 #include "platform/UMensagens.h"
+#include "registry/UfrmCadastroMedicos.h"
 
 #include <QBitmap>
 #include <QCloseEvent>
@@ -341,7 +342,7 @@ void TfrmPrincipal::btnBrowserClick()
     }
 }
 
-void TfrmPrincipal::btnDoctorClick() {}
+void TfrmPrincipal::btnDoctorClick() { AbreJanelaModal(new TfrmCadastroMedicos(this)); }
 void TfrmPrincipal::btnCalibrationClick() {}
 void TfrmPrincipal::btnToolsClick() {}
 void TfrmPrincipal::btnBackupClick() {}
