@@ -10,6 +10,11 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
@@ -169,6 +174,8 @@ private slots:
     void esferaSemRaio_data();
     void esferaSemRaio();
     void janelaDeCaptura();
+    void janelaInterativa_data();
+    void janelaInterativa();
 };
 
 void TesteModulos::initTestCase()
@@ -432,6 +439,72 @@ void TesteModulos::janelaDeCaptura()
         QImage::fromData(central.Bytes(), "BMP").save(QDir(qEnvironmentVariable("ZR_CAPTURAS_TESTE")).filePath(QStringLiteral("central.png")));
         QImage::fromData(lateral.Bytes(), "BMP").save(QDir(qEnvironmentVariable("ZR_CAPTURAS_TESTE")).filePath(QStringLiteral("lateral.png")));
     }
+}
+
+void TesteModulos::janelaInterativa_data()
+{
+    QTest::addColumn<QString>("caso");
+    QTest::addColumn<bool>("captura");
+    QTest::newRow("esfera escolhida e capturada") << QStringLiteral("Esfera 7,80 mm") << true;
+    QTest::newRow("cancelada") << QString() << false;
+}
+
+void TesteModulos::janelaInterativa()
+{
+    QFETCH(QString, caso);
+    QFETCH(bool, captura);
+    // A person at the instrument: the window opens over the caller's, the cornea is chosen
+    // in the list, and "Capturar" keeps the frame on the screen; "Cancelar" keeps nothing.
+    qunsetenv("ZR_MODULOS_AUTOMATICO");
+    Ambiente amb;
+    QVERIFY(Calibra(amb));
+    QWidget pai;
+    QString titulo, olho;
+    bool viu = false;
+    QTimer::singleShot(50, this, [&] {
+        auto* janela = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!janela)
+            return;
+        viu = true;
+        // Deep copies: a text literal of the module lives in the module, which is unloaded
+        // before the checks below.
+        titulo = QString::fromUtf8(janela->windowTitle().toUtf8());
+        if (auto* l = janela->findChild<QLabel*>(QStringLiteral("lblOlho")))
+            olho = QString::fromUtf8(l->text().toUtf8());
+        if (captura) {
+            auto* lista = janela->findChild<QComboBox*>(QStringLiteral("cbxCaso"));
+            if (lista)
+                lista->setCurrentText(caso);
+            if (auto* b = janela->findChild<QPushButton*>(QStringLiteral("btnCapturar")))
+                b->click();
+        } else if (auto* b = janela->findChild<QPushButton*>(QStringLiteral("btnCancelar"))) {
+            b->click();
+        }
+        // Whatever happened, the window must not stay open.
+        QTimer::singleShot(2000, janela, [janela] { janela->reject(); });
+    });
+    QVERIFY(LoadCapturaDLL(QStringLiteral(ZR_MODULO_DIGITALIZACAO)));
+    BufferMemoria central, lateral;
+    CapturaDLL.Digitalizar(&pai, central.Stream(), lateral.Stream(), 0, amb.Infos(), "Digitalizando Imagem do Olho");
+    FreeCapturaDLL();
+    qputenv("ZR_MODULOS_AUTOMATICO", "1");
+    QVERIFY(viu);
+    QCOMPARE(titulo, QStringLiteral("Digitalizando Imagem do Olho"));
+    QCOMPARE(olho, QStringLiteral("Olho Esquerdo"));
+    QCOMPARE(!central.Vazio(), captura);
+    QCOMPARE(!lateral.Vazio(), captura);
+    if (!captura)
+        return;
+    // The frame is of the sphere chosen: 43.27 D wherever measured.
+    auto e = std::make_unique<Exame>();
+    QCOMPARE(Processa(central.Bytes(), *e, amb), 1);
+    double soma = 0;
+    int n = 0;
+    for (int k = 0; k < 360; ++k)
+        for (int j = 1; j <= e->aneis[k]; ++j, ++n)
+            soma += e->d[k][j];
+    QVERIFY(n > 360 * 12);
+    QVERIFY2(std::abs(soma / n - 43.269) < 0.05, qPrintable(QString::number(soma / n)));
 }
 
 QTEST_MAIN(TesteModulos)
