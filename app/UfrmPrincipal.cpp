@@ -340,6 +340,8 @@ void TfrmPrincipal::btnBrowserClick()
         CriaNavegador();
         RegisterMapModules(PathsZR.DirMapas, false);
     }
+    m_navegador->DefineEdicaoOrto(m_versao && m_versao->OrthoEdition());
+    AbreJanelaModal(m_navegador);
 }
 
 void TfrmPrincipal::btnDoctorClick() { AbreJanelaModal(new TfrmCadastroMedicos(this)); }

@@ -1,13 +1,40 @@
 #pragma once
-// The examination navigator. At this stage it holds the map bar that start-up fills with
-// one button per installed map module, and the two picture lists of that bar.
+// The examination navigator: the centre of daily work. Left, the navigation panel with the
+// patients of the chosen doctor filter and the built-in examples; right, the content panel
+// with the patient or examination toolbar, the examination list of the current patient and
+// the details of the selected examination. It also holds the map bar that start-up fills
+// with one button per installed map module, and the two picture lists of that bar.
+//
+// The patient list is the data module's shared patient query shown by a grid; rows are
+// fetched as the grid scrolls, so a large clinic list opens at once.
 
 #include <QDialog>
 #include <QList>
 #include <QPixmap>
+#include <QSize>
 
+#include <functional>
+
+class ConsultaBD;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPlainTextEdit;
+class QScrollArea;
+class QTabWidget;
+class QTableView;
+class QTableWidget;
+class QTimer;
 class QToolBar;
 class QToolButton;
+class QWidget;
+class QGroupBox;
+class QPushButton;
+class QKeyEvent;
 
 // A list of pictures addressed by index, as the map bar's buttons use them.
 class TListaImagens {
@@ -28,7 +55,9 @@ class TfrmExames : public QDialog {
     Q_OBJECT
 public:
     explicit TfrmExames(QWidget* pai = nullptr);
+    ~TfrmExames() override;
 
+    // --- map bar ---------------------------------------------------------------------------
     QToolBar* tlbMapas;
     TListaImagens ImageList3; // map bar pictures under the mouse pointer
     TListaImagens ImageList4; // map bar pictures
@@ -41,7 +70,161 @@ public:
     // The map bar's buttons from left to right.
     QList<QToolButton*> BotoesMapa() const;
 
+    // --- what other parts of the system plug in -------------------------------------------
+    // The new-examination assistant, the report wizard and the measurement screen are
+    // separate subsystems; they register how they are opened from here.
+    struct Integracoes {
+        std::function<void(TfrmExames&, bool orto)> NovoExame;
+        std::function<void(TfrmExames&)> Laudo;
+        std::function<void(TfrmExames&)> Medidas;
+    };
+    static Integracoes& Ligacoes();
+
+    // --- environment ------------------------------------------------------------------------
+    // The ortho-k edition shows the ortho-k buttons, examples and values.
+    void DefineEdicaoOrto(bool orto) { m_orto = orto; }
+    bool EdicaoOrto() const { return m_orto; }
+    // The screen size the layout follows (default: the primary screen).
+    void DefineTamanhoTela(const QSize& tamanho) { m_tela = tamanho; }
+    QSize TamanhoTela() const;
+
+    // --- state --------------------------------------------------------------------------------
+    bool ModoExemplos = false;
+    bool ExameSelecionado = false;
+    // Ortho-k values of the examination last found by LocalizaExame.
+    double Sag = 0, Div = 0, Raio = 0;
+    // Caption of the last selected item and the patient code at that selection.
+    QString LegendaSelecionada;
+    int CodPacienteSelecao = 0;
+
+    QString FiltroMedico() const;
+    // The current patient (code 0 and an empty name when the list is empty).
+    int CodigoPacienteAtual() const;
+    QString NomePacienteAtual() const;
+
+    // --- operations ---------------------------------------------------------------------------
+    void CarregaMedicos();
+    void CarregaPacientes(const QString& ordem);
+    void MostraPaciente(const QString& nome, const QString& filtro);
+    void ModoPacientes();
+    void ModoExames();
+    void AjustaLayout();
+    void AtualizaExames();
+    void CarregaExames(int codPaciente);
+    bool LocalizaExame(const QString& legenda);
+    void SelecionaExame(const QString& legenda, int pagina);
+    void MostraDetalhes(int pagina);
+    void AtivaPacientes();
+    void AtivaExemplos();
+    // Moves the patient list to the first patient whose name begins with the text (case
+    // counts); false when none does.
+    bool VaiParaPrefixo(const QString& prefixo);
+
+    // --- controls (Qt object names as here) ------------------------------------------------
+    QFrame* pnlNavegacao;
+    QComboBox *CBMedicos, *CBMedicos1;
+    QToolButton *tbOrdemAlfa, *tbOrdemCriacao;
+    QTabWidget* pcExames;
+    QWidget *tsPacientes, *tsExemplos;
+    QTableView* DBGridPacientes;
+    QLineEdit* edtFindGrid;
+    QToolButton* btnBuscaAvancada;
+    QFrame* pnlPacInfo;
+    QLabel *lblPacienteID, *lblNomePaciente, *lblConvenio, *lblUltExame, *lblTotalExames;
+    QLineEdit* DBEditControle;
+    QTableWidget* GridExemplos;
+
+    QLabel* lblPRI;
+    QToolButton *sButton1, *sButton2;
+    QFrame *tlbPaciente, *tlbExame;
+    QToolButton *tbtCadPaciente, *tbtAlterarPaciente, *tbtExcluirPaciente, *tbNovoExame1,
+        *tbExameOrto1, *tbLocPacExam;
+    QToolButton *tbNovoExame2, *tbExameOrto2, *tbtExcluirExame, *tbLaudo, *Button1;
+    QScrollArea* pscrollMapas;
+    QCheckBox* CBoxExames;
+    QListWidget* lswPrincipal;
+    QFrame* pnlInfoExame;
+    QLabel *lblNomeExame, *lblCodExame, *lblVData, *lblVHora, *lblIdConf, *lblNomeMedico;
+    QTabWidget* pcDetalhes;
+    QPlainTextEdit *dbDiag, *dbObs;
+    QToolButton *btnEDD, *btnGRD, *btnEDO, *btnGRO;
+    QGroupBox* pnlOrto;
+    QLabel *lblDiv, *lblRaio, *lblSag;
+    QFrame* pnlVisualizar;
+    QLabel* imgVisualizar;
+    QCheckBox* cBoxMiniMapa;
+    QTimer* TimerAguarde;
+
 public slots:
+    void FormShow();
+    void FormActivate();
+    void FormResize();
+    void FormClose();
+
     void MapaClick();
     void MapasClick();
+
+    void sButton2Click();
+    void SpeedButton3Click();
+    void CBMedicos1Change();
+    void tbOrdemAlfaClick();
+    void tbOrdemCriacaoClick();
+    void DBGridPacientesCellClick();
+    void DBGridPacientesDblClick();
+    void DBEditControleChange();
+    void edtFindGridChange();
+
+    void lswPrincipalSelectItem(QListWidgetItem* item, bool selecionado);
+    void lswPrincipalDblClick();
+    void CBoxExamesClick();
+    void spbEDDClick();
+    void spbGRDClick();
+    void SpeedButton5Click();
+    void SpeedButton4Click();
+    void lblNomeMedicoClick();
+    void tbtExcluirExameClick();
+    void tbtExcluirPacienteClick();
+    void tbtAlterarPacienteClick();
+    void tbtCadPacienteClick();
+    void tbNovoExameClick();
+    void tbExameOrtoClick();
+    void tbLaudoClick();
+    void Button1Click();
+    void pcExamesChange(int pagina);
+    void GridExemplosSelectCell(int coluna, int linha);
+    void TimerAguardeTimer();
+
+protected:
+    void showEvent(QShowEvent* evento) override;
+    void resizeEvent(QResizeEvent* evento) override;
+    void closeEvent(QCloseEvent* evento) override;
+    void keyPressEvent(QKeyEvent* evento) override;
+    void changeEvent(QEvent* evento) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    ConsultaBD& Pacientes() const;
+    void MontaNavegacao();
+    void MontaConteudo();
+    void MontaDetalhes(QWidget* pai);
+    void SelecionaLinhaGrade(int linha);
+    void MostraInfoPaciente();
+    void AtualizaCheckExames(int totalExames, int itens, bool consultaMedico);
+    void GravaTexto(bool diagnostico);
+    void NovoExame(bool orto);
+    void TeclaNavegador(QObject* origem, class QKeyEvent* tecla);
+    void SelecaoMudou();
+    void RemoveLinhaPaciente(int codigo);
+
+    bool m_orto = false;
+    bool m_montado = false;   // every control exists
+    QSize m_tela;
+    QString m_nomePaciente;   // name kept at each change of the current patient
+    QString m_filtroCarregado;
+    bool m_mostrando = false;
+    bool m_fechado = false;
+    bool m_carregando = false;
+    QListWidgetItem* m_itemSelecionado = nullptr;
+    QString m_medicoExame;    // name of the selected examination's doctor
+    QString m_diagOriginal, m_obsOriginal;
 };

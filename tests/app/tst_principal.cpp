@@ -263,9 +263,16 @@ void TestePrincipal::navegadorExigeMedico()
     medico.Nome = QStringLiteral("Dra. Ana Sá");
     TDMedicos().InsereMedico(medico);
     m_msgs->Limpa();
+    QPointer<QDialog> aberto;
+    DefineAberturaModal([&](QDialog* d) {
+        aberto = d;
+        return 0;
+    });
     QTest::mouseClick(m_menu->btnBrowser, Qt::LeftButton);
+    DefineAberturaModal({});
     QVERIFY(m_msgs->Registros().isEmpty());
     QVERIFY(m_menu->Navegador());
+    QCOMPARE(aberto.data(), static_cast<QDialog*>(m_menu->Navegador()));
 }
 
 void TestePrincipal::sobre_data()
