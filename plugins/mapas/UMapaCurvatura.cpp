@@ -1,0 +1,235 @@
+#include "plugins/mapas/UMapaCurvatura.h"
+
+#include "common/UErros.h"
+#include "common/UFormatos.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+constexpr int kCelulas = TBFuncoesMapas::kCelulas;
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+bool DioptriaValida(double d)
+{
+    return std::isfinite(d) && d >= MapaCurvatura::kDioptriaMinima &&
+           d <= MapaCurvatura::kDioptriaMaxima;
+}
+
+// Slope at xs[c] of the parabola through three points.
+double DerivadaParabola(const double* x, const double* y, int a, int b, int c, int em)
+{
+    const double xe = x[em];
+    const double x0 = x[a], x1 = x[b], x2 = x[c];
+    return y[a] * ((xe - x1) + (xe - x2)) / ((x0 - x1) * (x0 - x2)) +
+           y[b] * ((xe - x0) + (xe - x2)) / ((x1 - x0) * (x1 - x2)) +
+           y[c] * ((xe - x0) + (xe - x1)) / ((x2 - x0) * (x2 - x1));
+}
+
+} // namespace
+
+MapaCurvatura::MapaCurvatura(Tipo tipo, const TMatrizAngAnel* posicoes,
+                             const TAneisMeridiano* aneis, const TMatrizAngAnel* dioptrias,
+                             double fatorCorrecao)
+    : m_tipo(tipo), m_fator(fatorCorrecao), m_d(new TMatrizAngAnel[1]()),
+      m_m(new TMatrizAngAnel[1]()), m_aneis(new TAneisMeridiano[1]()),
+      m_grade(size_t(ZR_MERIDIANOS) * kCelulas, 0.0f), m_minimo(kNaN), m_maximo(kNaN)
+{
+    if (!std::isfinite(m_fator) || m_fator <= 0.0 || m_fator > 1.0) {
+        m_avisos << QStringLiteral("Fator de correção inválido (%1); usado %2 mm por pixel.")
+                        .arg(FormataGeral(fatorCorrecao), FormataGeral(kFatorPadrao));
+        m_fator = kFatorPadrao;
+    }
+    Prepara(posicoes, aneis, dioptrias);
+    if (m_temDados)
+        Calcula();
+    if (!m_temDados)
+        m_avisos << QStringLiteral("Não há dados de curvatura suficientes para desenhar o mapa.");
+}
+
+MapaCurvatura::~MapaCurvatura() = default;
+
+// Copies the grids, keeping of each meridian only the rings up to the first value that
+// cannot be a measurement (NaN, out of range, positions not rising).
+void MapaCurvatura::Prepara(const TMatrizAngAnel* posicoes, const TAneisMeridiano* aneis,
+                            const TMatrizAngAnel* dioptrias)
+{
+    if (!posicoes || !dioptrias || !aneis) {
+        QStringList faltam;
+        if (!posicoes)
+            faltam << QStringLiteral("posições");
+        if (!dioptrias)
+            faltam << QStringLiteral("dioptrias");
+        if (!aneis)
+            faltam << QStringLiteral("anéis por meridiano");
+        m_avisos << QStringLiteral("Dados do exame ausentes: %1.").arg(faltam.join(u", "));
+        return;
+    }
+    std::memcpy(m_m[0], *posicoes, sizeof(TMatrizAngAnel));
+    std::memcpy(m_d[0], *dioptrias, sizeof(TMatrizAngAnel));
+    TAneisMeridiano& n = m_aneis[0];
+
+    int aneisInvalidos = 0, cortados = 0, comDados = 0;
+    for (int i = 0; i < ZR_MERIDIANOS; ++i) {
+        int conta = (*aneis)[i];
+        if (conta < 0 || conta > kMaxAneis) {
+            ++aneisInvalidos;
+            conta = 0;
+        }
+        int ultimo = conta;
+        for (int j = 0; j <= conta; ++j) {
+            const double x = m_m[0][i][j];
+            const bool ok = DioptriaValida(m_d[0][i][j]) && std::isfinite(x) && x >= 0.0 &&
+                            (j == 0 || x > m_m[0][i][j - 1]);
+            if (!ok) {
+                ultimo = j - 1;
+                break;
+            }
+        }
+        if (ultimo < conta)
+            ++cortados;
+        if (ultimo < 2)
+            ultimo = 0; // too few rings for a curve
+        n[i] = ultimo;
+        for (int j = ultimo + 1; j < ZR_COLUNAS_ANEL; ++j)
+            m_d[0][i][j] = 0.0;
+        if (ultimo > 0) {
+            ++comDados;
+            m_raioDados = std::max(m_raioDados, m_m[0][i][ultimo] * m_fator);
+        }
+    }
+    if (aneisInvalidos > 0)
+        m_avisos << QStringLiteral("Número de anéis inválido em %1 meridianos (aceito de 0 a "
+                                   "32): esses meridianos foram desconsiderados.")
+                        .arg(aneisInvalidos);
+    if (cortados > 0)
+        m_avisos << QStringLiteral("Valores inválidos (dioptrias fora de 20 a 100 D ou "
+                                   "posições fora de ordem) foram desconsiderados em %1 "
+                                   "meridianos.")
+                        .arg(cortados);
+    m_temDados = comDados > 0;
+}
+
+void MapaCurvatura::TangencialDoAxial(const double* x, const double* y, int n, double* t)
+{
+    for (int j = 0; j <= n; ++j)
+        t[j] = y[j];
+    if (n < 2)
+        return;
+    for (int j = 1; j <= n; ++j) {
+        double derivada;
+        if (n == 2)
+            derivada = (y[2] - y[1]) / (x[2] - x[1]);
+        else if (j == 1)
+            derivada = DerivadaParabola(x, y, 1, 2, 3, 1); // column 0 repeats ring 1
+        else if (j == n)
+            derivada = DerivadaParabola(x, y, n - 2, n - 1, n, n);
+        else
+            derivada = DerivadaParabola(x, y, j - 1, j, j + 1, j);
+        t[j] = y[j] + x[j] * derivada;
+    }
+}
+
+void MapaCurvatura::Calcula()
+{
+    // Simulated keratometry from the axial values, whatever the map kind.
+    std::unique_ptr<TMatrizAngAnel[]> fonte(new TMatrizAngAnel[1]);
+    std::memcpy(fonte[0], m_d[0], sizeof(TMatrizAngAnel));
+    try {
+        TBFuncoesMapas axial(fonte[0], m_m[0], m_aneis[0], m_fator);
+        axial.CalculaMapa(TBFuncoesMapas::MapaAxial);
+        if (!axial.InterpolacaoCompleta())
+            m_avisos << QStringLiteral("Problemas na interpolação dos valores de dioptria e/ou "
+                                       "cálculo dos raios de curvatura.");
+        try {
+            axial.Ceratometria(m_ceratometria, 1.5);
+            m_temCeratometria = std::isfinite(m_ceratometria.K1) && m_ceratometria.K1 > 0 &&
+                                std::isfinite(m_ceratometria.K2) && m_ceratometria.K2 > 0;
+        } catch (const ErroSistema&) {
+            m_avisos << QStringLiteral("Ceratometria simulada indisponível: faltam dados na "
+                                       "zona central de 3 mm.");
+        }
+        if (m_tipo == Axial) {
+            for (int i = 1; i <= ZR_MERIDIANOS; ++i)
+                for (int c = 0; c < kCelulas; ++c)
+                    m_grade[size_t(i - 1) * kCelulas + c] = float(axial.Celula(i, c));
+        }
+    } catch (const ErroSistema& e) {
+        m_avisos << e.Mensagem();
+        m_temDados = false;
+        return;
+    }
+
+    if (m_tipo == Tangencial) {
+        std::memset(fonte[0], 0, sizeof(TMatrizAngAnel));
+        for (int i = 0; i < ZR_MERIDIANOS; ++i)
+            TangencialDoAxial(m_m[0][i], m_d[0][i], m_aneis[0][i], fonte[0][i]);
+        try {
+            TBFuncoesMapas tangencial(fonte[0], m_m[0], m_aneis[0], m_fator);
+            tangencial.CalculaMapa(TBFuncoesMapas::MapaAxial); // values already converted
+            for (int i = 1; i <= ZR_MERIDIANOS; ++i)
+                for (int c = 0; c < kCelulas; ++c)
+                    m_grade[size_t(i - 1) * kCelulas + c] = float(tangencial.Celula(i, c));
+        } catch (const ErroSistema& e) {
+            m_avisos << e.Mensagem();
+            m_temDados = false;
+            return;
+        }
+    }
+
+    double mn = std::numeric_limits<double>::infinity(), mx = -mn;
+    for (float v : m_grade)
+        if (v > 0.0f) {
+            mn = std::min(mn, double(v));
+            mx = std::max(mx, double(v));
+        }
+    if (mx >= mn) {
+        m_minimo = mn;
+        m_maximo = mx;
+    } else {
+        m_temDados = false;
+    }
+}
+
+double MapaCurvatura::Celula(int meridiano, int celula) const
+{
+    if (meridiano < 1 || meridiano > ZR_MERIDIANOS || celula < 0 || celula >= kCelulas)
+        return 0.0;
+    return m_grade[size_t(meridiano - 1) * kCelulas + celula];
+}
+
+double MapaCurvatura::Valor(double xMm, double yMm) const
+{
+    if (!m_temDados)
+        return kNaN;
+    const double r = std::hypot(xMm, yMm) / m_fator;
+    if (!(r < kCelulas - 1))
+        return kNaN;
+    double ang = std::atan2(yMm, xMm) * (180.0 / M_PI);
+    if (ang < 0.0)
+        ang += 360.0;
+    const int m0 = int(std::floor(ang)); // meridian m0 (0 = 360) and the next one
+    const double fa = ang - m0;
+    const int ra = (m0 + 359) % 360;     // row of meridian m0
+    const int rb = m0 % 360;             // row of meridian m0 + 1
+    const int c0 = int(std::floor(r));
+    const double fr = r - c0;
+    const float* a = &m_grade[size_t(ra) * kCelulas];
+    const float* b = &m_grade[size_t(rb) * kCelulas];
+    const double v[4] = {a[c0], a[c0 + 1], b[c0], b[c0 + 1]};
+    const double w[4] = {(1 - fa) * (1 - fr), (1 - fa) * fr, fa * (1 - fr), fa * fr};
+    double soma = 0, peso = 0;
+    for (int k = 0; k < 4; ++k)
+        if (v[k] > 0.0) {
+            soma += v[k] * w[k];
+            peso += w[k];
+        }
+    // Near the edge of the data only the cells that hold values count; a point mostly
+    // outside the data has none.
+    if (peso < 0.5)
+        return kNaN;
+    return soma / peso;
+}

@@ -1,0 +1,185 @@
+#include "plugins/mapas/UModuloMapa.h"
+
+#include "common/UErros.h"
+#include "common/UTextoCp1252.h"
+#include "modules/UBufferMemoria.h"
+#include "platform/UMensagensQt.h"
+#include "plugins/mapas/UDesenhoMapa.h"
+#include "plugins/mapas/UfrmMapa.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QImage>
+#include <QPointer>
+
+#include <cmath>
+#include <cstdio>
+
+namespace ModuloMapa {
+
+namespace {
+
+QString Nome(MapaCurvatura::Tipo tipo)
+{
+    return tipo == MapaCurvatura::Tangencial ? QStringLiteral("Tangencial")
+                                             : QStringLiteral("Axial");
+}
+
+bool Automatico()
+{
+    return qEnvironmentVariable("ZR_MODULOS_AUTOMATICO") == QLatin1String("1") ||
+           !qobject_cast<QApplication*>(QCoreApplication::instance());
+}
+
+OpcoesMapa Opcoes(const zrmod::TInfosZR* infos)
+{
+    OpcoesMapa o;
+    if (!infos)
+        return o;
+    o.escalaIso = infos->EscalaISO != 0;
+    // The options form stores AUTOINCMAP as true when the user chose "Personalizado", the
+    // fixed step of "Incremento fixo:".
+    o.passoFixo = infos->AutoIncMap != 0;
+    o.incMap = infos->IncMap;
+    o.grade = infos->ExibeGrade != 0;
+    o.ceratPontual = infos->ExibeCeratPontual != 0;
+    o.corCeratPontual = DeTextoModulo(infos->CorCeratPontual);
+    return o;
+}
+
+double Fator(const zrmod::TInfosZR* infos)
+{
+    return infos ? infos->FatorCorrecao : MapaCurvatura::kFatorPadrao;
+}
+
+QImage Imagem(zrmod::ZrStream* s)
+{
+    if (!s)
+        return {};
+    const QByteArray bytes = LeBytes(s);
+    s->seek(s, 0, zrmod::ZR_DO_INICIO);
+    QImage img;
+    if (!bytes.isEmpty())
+        img.loadFromData(bytes);
+    return img;
+}
+
+void Relata(const char* onde, const QString& texto)
+{
+    std::fprintf(stderr, "%s: %s\n", onde, texto.toLocal8Bit().constData());
+}
+
+} // namespace
+
+void Info(MapaCurvatura::Tipo tipo, zrmod::ZrStream* saida)
+{
+    try {
+        const QString desc = tipo == MapaCurvatura::Tangencial
+            ? QStringLiteral("Mapa de curvatura tangencial (instantânea) da córnea: mostra a "
+                             "forma local, realça as bordas de ectasias e de zonas de tratamento.")
+            : QStringLiteral("Mapa de curvatura axial (sagital) da córnea: potência em dioptrias "
+                             "em relação ao eixo do ceratoscópio.");
+        GravaLinhasTexto(saida, {QStringLiteral("Mapa %1").arg(Nome(tipo)), QStringLiteral("1"), desc});
+    } catch (const std::exception& e) {
+        Relata("InfoMapa", QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        Relata("InfoMapa", QStringLiteral("erro inesperado"));
+    }
+}
+
+void Processa(MapaCurvatura::Tipo tipo, void* janela, zrmod::ZrStream* central,
+              zrmod::ZrStream* lateral, double centroX, double centroY,
+              zrmod::ZrStream* cabecalho, const TMatrizAngAnel* posicoes,
+              const TAneisMeridiano* aneis, const TMatrizAngAnel* dioptrias,
+              const TDadosPupila* pupila, const zrmod::TTriploOrto* orto,
+              const zrmod::TInfosZR* infos)
+{
+    try {
+        if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
+            Relata("ProcessaMapa", QStringLiteral("sem aplicação gráfica; nada a mostrar"));
+            return;
+        }
+        auto mapa = std::make_unique<MapaCurvatura>(tipo, posicoes, aneis, dioptrias, Fator(infos));
+        DadosJanelaMapa d;
+        if (cabecalho) {
+            d.cabecalho = LeLinhasTexto(cabecalho);
+            cabecalho->seek(cabecalho, 0, zrmod::ZR_DO_INICIO);
+        }
+        d.semCabecalho = d.cabecalho.isEmpty();
+        d.central = Imagem(central);
+        d.lateral = Imagem(lateral);
+        if (orto) {
+            d.temOrto = true;
+            d.sag = orto->Sag;
+            d.div = orto->Div;
+            d.raio = orto->Raio;
+        }
+        if (pupila && (*pupila)[3] == 1 && (*pupila)[2] > 0 && std::isfinite(centroX) &&
+            std::isfinite(centroY)) {
+            const double f = mapa->Fator();
+            d.temPupila = true;
+            d.pupilaX = ((*pupila)[0] - centroX) * f;
+            d.pupilaY = ((*pupila)[1] - centroY) * f;
+            d.pupilaRaio = (*pupila)[2] * f;
+        }
+        OpcoesMapa opcoes = Opcoes(infos);
+        TfrmMapa frm(tipo, std::move(mapa), d, opcoes, static_cast<QWidget*>(janela));
+        if (!infos)
+            frm.setProperty("semOpcoes", true);
+
+        if (Automatico()) {
+            frm.show();
+            const QImage conteudo = frm.ImagemConteudo(); // paints the map
+            const QString saida = qEnvironmentVariable("ZR_MODULOS_SAIDA");
+            if (!saida.isEmpty()) {
+                const QDir pasta(saida);
+                const QString nome = Nome(tipo);
+                if (!conteudo.save(pasta.filePath(nome + QStringLiteral(".png")), "PNG") ||
+                    !frm.ImagemMapa(600).save(pasta.filePath(nome + QStringLiteral("-mapa.png")), "PNG"))
+                    Relata("ProcessaMapa", QStringLiteral("não foi possível gravar em %1").arg(saida));
+                GravaArquivoTexto(pasta.filePath(nome + QStringLiteral(".txt")), frm.Resumo());
+            }
+            frm.close();
+            return;
+        }
+        MensagensQt mensagens;
+        ServicoMensagens* anterior = InstalaServicoMensagens(&mensagens);
+        frm.exec();
+        InstalaServicoMensagens(anterior);
+    } catch (const ErroSistema& e) {
+        Relata("ProcessaMapa", e.Mensagem());
+    } catch (const std::exception& e) {
+        Relata("ProcessaMapa", QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        Relata("ProcessaMapa", QStringLiteral("erro inesperado"));
+    }
+}
+
+void Visualizar(zrmod::ZrStream* saida, double, double, const TMatrizAngAnel* posicoes,
+                const TAneisMeridiano* aneis, const TMatrizAngAnel* dioptrias,
+                const TDadosPupila*, const zrmod::TInfosZR* infos)
+{
+    try {
+        if (!saida)
+            return;
+        MapaCurvatura mapa(MapaCurvatura::Axial, posicoes, aneis, dioptrias, Fator(infos));
+        if (!mapa.TemDados())
+            return;
+        const QImage img = MiniMapa(mapa, EscalaDoMapa(mapa, Opcoes(infos)), kLadoMiniMapa);
+        QByteArray bytes;
+        QBuffer buf(&bytes);
+        buf.open(QIODevice::WriteOnly);
+        if (!img.save(&buf, "BMP"))
+            return;
+        GravaBytes(saida, bytes);
+    } catch (const ErroSistema& e) {
+        Relata("Visualizar", e.Mensagem());
+    } catch (const std::exception& e) {
+        Relata("Visualizar", QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        Relata("Visualizar", QStringLiteral("erro inesperado"));
+    }
+}
+
+} // namespace ModuloMapa
