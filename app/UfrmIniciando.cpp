@@ -18,6 +18,7 @@ TfrmIniciando::TfrmIniciando(QWidget* pai) : QWidget(pai, Qt::FramelessWindowHin
     const char* textos[4] = {"Verificando a integridade do banco de dados.", "Iniciando o banco de dados.",
                              "Localizando os módulos instalados.", "Iniciando os módulos instalados."};
     QLabel** passos[4] = {&ImgStep1, &ImgStep2, &ImgStep3, &ImgStep4};
+    QFont::insertSubstitution(QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans Condensed"));
     QFont fonte(QStringLiteral("Verdana"));
     fonte.setPixelSize(12);
     fonte.setBold(true);

@@ -51,12 +51,18 @@ TfrmSobre::TfrmSobre(TBVersionInfo& versao, QWidget* pai) : QDialog(pai), m_vers
     setObjectName(QStringLiteral("frmSobre"));
     setWindowTitle(QStringLiteral("Sobre o Visiomap ..."));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(449, 538);
+    // The layout keeps the positions of the original form; a condensed face keeps the texts
+    // within it, and the form is 40 pixels wider so that the right column's longest value
+    // ("16 (cone pequeno)") still fits.
+    QFont fonte(QStringLiteral("DejaVu Sans Condensed"));
+    fonte.setPixelSize(11);
+    setFont(fonte);
+    setFixedSize(489, 538);
 
     auto* cabecalho = new QLabel(this);
     cabecalho->setObjectName(QStringLiteral("imgCabecalho"));
-    cabecalho->setPixmap(Arte::CabecalhoSobre(449, 66));
-    cabecalho->setGeometry(0, 0, 449, 66);
+    cabecalho->setPixmap(Arte::CabecalhoSobre(489, 66));
+    cabecalho->setGeometry(0, 0, 489, 66);
 
     Label1 = Rotulo(this, "Label1", 16, 77, QStringLiteral("Versão:"), true);
     lblversao = Rotulo(this, "lblversao", 76, 77, kVazio);
@@ -64,7 +70,8 @@ TfrmSobre::TfrmSobre(TBVersionInfo& versao, QWidget* pai) : QDialog(pai), m_vers
     auto* aviso = new QLabel(this);
     aviso->setObjectName(QStringLiteral("lblAviso"));
     aviso->setWordWrap(true);
-    aviso->setGeometry(16, 102, 417, 140);
+    aviso->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    aviso->setGeometry(16, 102, 457, 140);
     aviso->setStyleSheet(QStringLiteral("color: #4a5663;"));
     aviso->setText(QStringLiteral(
         "Aviso: este programa de computador é protegido pelas leis de direitos autorais e "
@@ -82,7 +89,7 @@ TfrmSobre::TfrmSobre(TBVersionInfo& versao, QWidget* pai) : QDialog(pai), m_vers
     lblDigitNome2 = Rotulo(this, "lblDigitNome2", 19, 315, kVazio);
     lblDigitVersao2 = Rotulo(this, "lblDigitVersao2", 411, 315, kVazio);
 
-    bvLinha2 = Linha(this, "bvLinha2", 0, 343, 449);
+    bvLinha2 = Linha(this, "bvLinha2", 0, 343, 489);
     lblProcessamento = Rotulo(this, "lblProcessamento", 149, 333, QStringLiteral("Processamento de Imagem"), true);
     lblProcessamento->setAutoFillBackground(true);
     lblProcessamento->raise();
@@ -93,7 +100,7 @@ TfrmSobre::TfrmSobre(TBVersionInfo& versao, QWidget* pai) : QDialog(pai), m_vers
     lblProcDesc2 = Rotulo(this, "lblProcDesc2", 19, 394, kVazio);
     lblProcVersao2 = Rotulo(this, "lblProcVersao2", 412, 394, kVazio);
 
-    bvLinha3 = Linha(this, "bvLinha3", 1, 416, 448);
+    bvLinha3 = Linha(this, "bvLinha3", 1, 416, 488);
     lblCone = Rotulo(this, "lblCone", 199, 406, QStringLiteral("Cone"), true);
     lblCone->setAutoFillBackground(true);
     lblCone->raise();
@@ -110,7 +117,7 @@ TfrmSobre::TfrmSobre(TBVersionInfo& versao, QWidget* pai) : QDialog(pai), m_vers
 
     btnFECH = new QPushButton(QStringLiteral("Fechar"), this);
     btnFECH->setObjectName(QStringLiteral("btnFECH"));
-    btnFECH->setGeometry(356, 484, 80, 26);
+    btnFECH->setGeometry(392, 484, 80, 26);
     connect(btnFECH, &QPushButton::clicked, this, &TfrmSobre::btnFECHClick);
 }
 

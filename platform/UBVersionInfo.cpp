@@ -45,7 +45,7 @@ bool AchaSecao(const QByteArray& dados, const char* nome, QByteArray& conteudo)
         if (sh.sh_type == SHT_NOBITS || sh.sh_offset > uint64_t(dados.size())
             || uint64_t(dados.size()) - sh.sh_offset < sh.sh_size)
             return false;
-        conteudo = dados.mid(qsizetype(sh.sh_offset), qsizetype(sh.sh_size));
+        conteudo = QByteArray(dados.constData() + sh.sh_offset, qsizetype(sh.sh_size)); // a copy
         return true;
     }
     return false;
@@ -54,9 +54,14 @@ bool AchaSecao(const QByteArray& dados, const char* nome, QByteArray& conteudo)
 bool SecaoVersao(const QString& arquivo, QByteArray& conteudo)
 {
     QFile f(arquivo);
-    if (!f.open(QIODevice::ReadOnly))
+    if (!f.open(QIODevice::ReadOnly) || f.size() <= 0)
         return false;
-    const QByteArray dados = f.readAll();
+    // Mapped, not read: programs carry megabytes of code, and only the headers and the
+    // version section are looked at.
+    uchar* mapa = f.map(0, f.size());
+    if (!mapa)
+        return false;
+    const QByteArray dados = QByteArray::fromRawData(reinterpret_cast<const char*>(mapa), qsizetype(f.size()));
     if (dados.size() < EI_NIDENT || std::memcmp(dados.constData(), ELFMAG, SELFMAG) != 0
         || dados[EI_DATA] != ELFDATA2LSB)
         return false;

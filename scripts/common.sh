@@ -12,7 +12,7 @@ PACOTES=(
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
   libjpeg62-turbo-dev
   libbenchmark-dev
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth fonts-dejavu-core fonts-dejavu-extra
 )
 
 instala_pacotes() {
