@@ -85,9 +85,18 @@ void DefineEditavel(QWidget* campo, bool editavel)
         e->setReadOnly(!editavel);
     } else if (auto* g = qobject_cast<TGrupoOpcoes*>(campo)) {
         g->DefineSomenteLeitura(!editavel);
-    } else {
-        // Lists cannot be read-only in Qt: a list that may not change is disabled.
-        campo->setEnabled(editavel);
+    } else if (auto* l = qobject_cast<QComboBox*>(campo)) {
+        // A read-only list keeps its value legible but ignores the mouse and the keyboard.
+        l->setAttribute(Qt::WA_TransparentForMouseEvents, !editavel);
+        l->setFocusPolicy(editavel ? Qt::StrongFocus : Qt::NoFocus);
+        if (QLineEdit* e = l->lineEdit()) {
+            e->setReadOnly(!editavel);
+            e->setAttribute(Qt::WA_TransparentForMouseEvents, !editavel);
+            e->setFocusPolicy(editavel ? Qt::StrongFocus : Qt::NoFocus);
+            e->setProperty("somenteLeitura", !editavel);
+            e->style()->unpolish(e);
+            e->style()->polish(e);
+        }
     }
     campo->setProperty("somenteLeitura", !editavel);
     // The style sheet depends on the property: have it looked at again.
@@ -101,7 +110,7 @@ bool Editavel(const QWidget* campo)
         return !e->isReadOnly();
     if (auto* g = qobject_cast<const TGrupoOpcoes*>(campo))
         return !g->SomenteLeitura();
-    return campo->isEnabled();
+    return !campo->property("somenteLeitura").toBool();
 }
 
 QString EstiloCadastro()
@@ -112,11 +121,13 @@ QString EstiloCadastro()
         "QTabBar::tab { padding: 5px 14px; border: 1px solid #b8c7d6; border-bottom: none;"
         " background: #e4ebf2; margin-right: 2px; }"
         "QTabBar::tab:selected { background: #ffffff; color: #0a203e; }"
-        "QLineEdit, QComboBox { min-height: 22px; padding: 0 4px; border: 1px solid #a9b8c8;"
+        "QLineEdit { min-height: 22px; padding: 0 4px; border: 1px solid #a9b8c8;"
         " border-radius: 3px; background: #ffffff; }"
         "QLineEdit[somenteLeitura=\"true\"] { background: #eef2f6; color: #1c2b3a; }"
-        "QComboBox:disabled { background: #eef2f6; color: #1c2b3a; }"
-        "QLineEdit:focus, QComboBox:focus { border-color: #3d8fd1; }"
+        "QLineEdit:focus { border-color: #3d8fd1; }"
+        "QComboBox { min-height: 22px; }"
+        "QComboBox QLineEdit, QComboBox QLineEdit[somenteLeitura=\"true\"] { border: none;"
+        " min-height: 0px; padding: 0 1px; background: transparent; }"
         "QGroupBox { border: 1px solid #c9d5e1; border-radius: 3px; margin-top: 0px; }"
         "QLabel#lblCodigo { color: #0a203e; font-weight: bold; }"
         "QLabel#dbtCodigo { color: #0a203e; font-weight: bold; }");

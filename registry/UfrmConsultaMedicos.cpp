@@ -29,6 +29,9 @@ TfrmConsultaMedicos::TfrmConsultaMedicos(TfrmCadastroMedicos* cadastro)
         "QLineEdit { min-height: 22px; padding: 0 4px; border: 1px solid #a9b8c8;"
         " border-radius: 3px; background: #ffffff; }"
         "QLineEdit:focus { border-color: #3d8fd1; }"
+        "QGroupBox { border: 1px solid #c9d5e1; border-radius: 3px; margin-top: 18px;"
+        " padding: 6px 4px 2px 4px; background: #ffffff; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 8px; top: 2px; padding: 0 2px; }"
         "QTreeWidget { border: 1px solid #b8c7d6; background: #ffffff;"
         " alternate-background-color: #f2f6fa; }"));
 

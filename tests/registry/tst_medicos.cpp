@@ -9,6 +9,7 @@
 #include "data/UDPacientes.h"
 #include "platform/UAjuda.h"
 #include "platform/UMensagens.h"
+#include "registry/UCamposCadastro.h"
 #include "registry/UGrupoOpcoes.h"
 #include "registry/UfrmCadastroMedicos.h"
 #include "tests/support/UBancoTeste.h"
@@ -203,7 +204,7 @@ private slots:
         QCOMPARE(f->drgEstadoCivil->Valor(), QStringLiteral("S"));
         QCOMPARE(f->pgcCadastro->currentWidget(), f->tshPessoal);
         QCOMPARE(f->focusWidget(), f->dbeNome);
-        QVERIFY(!f->dbeNome->isReadOnly() && f->dbcEstado->isEnabled());
+        QVERIFY(!f->dbeNome->isReadOnly() && cadastro::Editavel(f->dbcEstado));
 
         // A name of 60 characters is cut to 50 by the field.
         const QString nome = QStringLiteral("Dra. Silvia ") + QString(48, u'w');
@@ -236,7 +237,7 @@ private slots:
         QCOMPARE(f->pgcCadastro->currentWidget(), f->tshPessoal);
         QCOMPARE(Estado(f), QStringLiteral("111011111"));
         QCOMPARE(f->btnDel->text(), QStringLiteral("Excluir"));
-        QVERIFY(f->dbeNome->isReadOnly() && !f->dbcEstado->isEnabled());
+        QVERIFY(f->dbeNome->isReadOnly() && !cadastro::Editavel(f->dbcEstado));
         QVERIFY(f->Modo.isEmpty());
         f->close();
     }

@@ -5,6 +5,7 @@
 #include "data/UDPacientes.h"
 #include "platform/UAjuda.h"
 #include "platform/UMensagens.h"
+#include "registry/UCamposCadastro.h"
 #include "registry/UGrupoOpcoes.h"
 #include "registry/UfrmCadastroPacientes.h"
 #include "tests/support/UBancoTeste.h"
@@ -112,12 +113,12 @@ private slots:
         QVERIFY(f->sbtOk->isHidden() && f->sbtCancelar->isHidden() && f->SpeedButton3->isHidden());
         // Fields start read-only and follow HabilitaEdicao / DesabilitaEdicao.
         QVERIFY(f->dbeNome->isReadOnly() && f->dbeCelular->isReadOnly());
-        QVERIFY(f->drgSexo->SomenteLeitura() && !f->dbcTipoSang->isEnabled());
+        QVERIFY(f->drgSexo->SomenteLeitura() && !cadastro::Editavel(f->dbcTipoSang));
         f->HabilitaEdicao();
         QVERIFY(!f->dbeNome->isReadOnly() && !f->dbeCelular->isReadOnly());
-        QVERIFY(!f->drgSexo->SomenteLeitura() && f->dbcTipoSang->isEnabled() && f->dbcEstado->isEnabled());
+        QVERIFY(!f->drgSexo->SomenteLeitura() && cadastro::Editavel(f->dbcTipoSang) && cadastro::Editavel(f->dbcEstado));
         f->DesabilitaEdicao();
-        QVERIFY(f->dbeRua->isReadOnly() && !f->dbcEstado->isEnabled());
+        QVERIFY(f->dbeRua->isReadOnly() && !cadastro::Editavel(f->dbcEstado));
         delete f;
     }
 
