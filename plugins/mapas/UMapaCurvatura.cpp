@@ -205,10 +205,12 @@ double MapaCurvatura::Valor(double xMm, double yMm) const
 {
     if (!m_temDados)
         return kNaN;
-    const double r = std::hypot(xMm, yMm) / m_fator;
+    // Called for every pixel of a map: plain sqrt and the float arc tangent (a hundredth of
+    // a degree is far below what the grid resolves).
+    const double r = std::sqrt(xMm * xMm + yMm * yMm) / m_fator;
     if (!(r < kCelulas - 1))
         return kNaN;
-    double ang = std::atan2(yMm, xMm) * (180.0 / M_PI);
+    double ang = double(std::atan2(float(yMm), float(xMm))) * (180.0 / M_PI);
     if (ang < 0.0)
         ang += 360.0;
     const int m0 = int(std::floor(ang)); // meridian m0 (0 = 360) and the next one
