@@ -34,7 +34,21 @@ public:
 };
 } // namespace
 
-QString PastaAjuda() { return QCoreApplication::applicationDirPath() + QStringLiteral("/ajuda"); }
+namespace {
+QString& PastaDefinida()
+{
+    static QString pasta;
+    return pasta;
+}
+} // namespace
+
+QString PastaAjuda()
+{
+    return PastaDefinida().isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/ajuda")
+                                     : PastaDefinida();
+}
+
+void DefinePastaAjuda(const QString& pasta) { PastaDefinida() = pasta; }
 
 QString PaginaAjuda(int contexto)
 {

@@ -11,8 +11,9 @@
 class QApplication;
 class QWidget;
 
-// The help folder (default: "ajuda" beside the executable).
+// The help folder (default: "ajuda" beside the executable); tests point it elsewhere.
 QString PastaAjuda();
+void DefinePastaAjuda(const QString& pasta);
 // The page of a context, or the contents for context 0; empty when the page is missing.
 QString PaginaAjuda(int contexto);
 // Opens the page of a context in the browser; false when there is no such page.

@@ -12,6 +12,7 @@
 #include "data/UDMPrincipal.h"
 #include "data/UDMedicos.h"
 #include "navigator/UfrmExames.h"
+#include "platform/UAjuda.h"
 #include "platform/UBVersionInfo.h"
 #include "platform/UInstancia.h"
 #include "platform/UJanelas.h"
@@ -101,6 +102,7 @@ private slots:
     void instanciaUnica();
     void relatorioDeErros();
     void fechamentoRestauraRegional();
+    void siteDoFabricante();
 
 private:
     std::unique_ptr<UsuarioTeste> m_usuario;
@@ -390,6 +392,21 @@ void TestePrincipal::fechamentoRestauraRegional()
     TBRegConfig depois;
     depois.SalvaRegional();
     QCOMPARE(depois.sDecimalSalvo, QStringLiteral(","));
+}
+
+void TestePrincipal::siteDoFabricante()
+{
+    QStringList abertos;
+    DefineAberturaEndereco([&](const QString& url) {
+        abertos << url;
+        return true;
+    });
+    QTest::mouseClick(m_menu->Image3, Qt::LeftButton);
+    // "Ajuda" without the external help program installed does nothing.
+    QTest::mouseClick(m_menu->btnHelp, Qt::LeftButton);
+    DefineAberturaEndereco({});
+    QCOMPARE(abertos, QStringList{TfrmPrincipal::SiteFabricante()});
+    QVERIFY(m_msgs->Registros().isEmpty());
 }
 
 int main(int argc, char* argv[])
