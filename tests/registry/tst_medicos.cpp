@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -121,6 +122,29 @@ private slots:
             QVERIFY(c->isEditable());
             QCOMPARE(c->findText("RR"), -1);
         }
+        f->close();
+    }
+
+    // "Ajuda" opens the doctor registry's page, the one F1 opens.
+    void ajuda()
+    {
+        QTemporaryDir pasta;
+        for (const char* arquivo : {"index.html", "contexto_4.html", "contexto_6.html"}) {
+            QFile f(pasta.path() + u'/' + QLatin1String(arquivo));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        DefinePastaAjuda(pasta.path());
+        QStringList abertos;
+        const AberturaEndereco anterior = DefineAberturaEndereco([&](const QString& url) {
+            abertos << url;
+            return true;
+        });
+        QPointer<TfrmCadastroMedicos> f = Abre();
+        QTest::mouseClick(f->sButton6, Qt::LeftButton);
+        DefineAberturaEndereco(anterior);
+        DefinePastaAjuda(QString());
+        QCOMPARE(abertos.size(), 1);
+        QVERIFY2(abertos.first().endsWith("/contexto_4.html"), qPrintable(abertos.first()));
         f->close();
     }
 

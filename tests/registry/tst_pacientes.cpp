@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -119,6 +120,41 @@ private slots:
         QVERIFY(!f->drgSexo->SomenteLeitura() && cadastro::Editavel(f->dbcTipoSang) && cadastro::Editavel(f->dbcEstado));
         f->DesabilitaEdicao();
         QVERIFY(f->dbeRua->isReadOnly() && !cadastro::Editavel(f->dbcEstado));
+        delete f;
+    }
+
+    // The help button and its invisible twin open the patient registry's page.
+    void ajuda_data()
+    {
+        QTest::addColumn<bool>("gemeo");
+        QTest::newRow("botao") << false;
+        QTest::newRow("gemeo") << true;
+    }
+    void ajuda()
+    {
+        QFETCH(bool, gemeo);
+        QTemporaryDir pasta;
+        for (const char* arquivo : {"index.html", "contexto_4.html", "contexto_6.html"}) {
+            QFile f(pasta.path() + u'/' + QLatin1String(arquivo));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        DefinePastaAjuda(pasta.path());
+        QStringList abertos;
+        const AberturaEndereco anterior = DefineAberturaEndereco([&](const QString& url) {
+            abertos << url;
+            return true;
+        });
+        auto* f = new TfrmCadastroPacientes;
+        f->show();
+        if (gemeo)
+            f->SpeedButton3->click();
+        else
+            QTest::mouseClick(f->btnAJU, Qt::LeftButton);
+        DefineAberturaEndereco(anterior);
+        DefinePastaAjuda(QString());
+        QCOMPARE(abertos.size(), 1);
+        QVERIFY2(abertos.first().endsWith("/contexto_6.html"), qPrintable(abertos.first()));
+        QVERIFY(f->isVisible());
         delete f;
     }
 
