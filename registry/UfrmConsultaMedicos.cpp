@@ -145,9 +145,11 @@ void TfrmConsultaMedicos::showEvent(QShowEvent* evento)
 void TfrmConsultaMedicos::btnConsultarClick()
 {
     lswResultado->clear();
-    ConsultaBD* q = TDMPrincipal::Instancia().IBQueryMedicos;
-    q->Fecha();
-    q->DefineSQL(InstrucaoConsulta(CriterioEscolhido()));
+    // A dataset of its own: the lookup leaves the data module's shared doctor query as the
+    // other forms set it.
+    ConsultaBD consulta(TDMPrincipal::Instancia(), QStringLiteral("ConsultaMedicos"),
+                        InstrucaoConsulta(CriterioEscolhido()));
+    ConsultaBD* q = &consulta;
     q->DefineParametro(QStringLiteral("Pesquisa"), PadraoConsulta(edtPesquisa->text()));
     q->Abre();
     q->BuscaTodas();

@@ -109,7 +109,9 @@ private slots:
         QCOMPARE(f->CriterioEscolhido(), criterio);
         f->edtPesquisa->setText(texto);
         QCOMPARE(f->btnLOC->isEnabled(), !texto.isEmpty());
+        const QString sqlCompartilhado = m_banco->DM().IBQueryMedicos->SQL();
         f->btnConsultarClick();
+        QCOMPARE(m_banco->DM().IBQueryMedicos->SQL(), sqlCompartilhado);
         QCOMPARE(Coluna(f->lswResultado, 1), nomes);
         // The code column holds each doctor's code.
         TDMedicos dao(m_banco->DM());
