@@ -8,6 +8,7 @@
 #include "app/UfrmSobre.h"
 #include "common/UErros.h"
 #include "common/UTextoCp1252.h"
+#include "config/UArquivoIni.h"
 #include "config/URegistrosZR.h"
 #include "data/UDMPrincipal.h"
 #include "data/UDMedicos.h"
@@ -33,21 +34,6 @@
 #include <memory>
 
 namespace {
-
-// Replaces one key line of the installation's settings file (a null value removes it).
-void AlteraChave(const QString& arquivo, const QString& chave, const QString& valor)
-{
-    QStringList linhas = LeArquivoTexto(arquivo);
-    for (int i = 0; i < linhas.size(); ++i)
-        if (linhas[i].startsWith(chave + u'=')) {
-            if (valor.isNull())
-                linhas.removeAt(i);
-            else
-                linhas[i] = chave + u'=' + valor;
-            break;
-        }
-    GravaArquivoTexto(arquivo, linhas);
-}
 
 // A 48 x 24 button picture: normal half, then the half under the pointer, with a magenta
 // corner that must come out transparent.
@@ -152,13 +138,15 @@ void TestePrincipal::startUpCompleto()
     QVERIFY(lixo.open(QIODevice::WriteOnly));
     lixo.write("não é uma biblioteca");
     lixo.close();
-    AlteraChave(m_inst->ArquivoConfiguracao(), QStringLiteral("AUTO"), QStringLiteral("1")); // backup reminder on
+    ArquivoIni::Escreve(m_inst->ArquivoConfiguracao(), QStringLiteral("BACKUP"), QStringLiteral("AUTO"),
+                        QStringLiteral("1")); // backup reminder on
 
     m_menu->StartUp();
     QVERIFY(m_menu->Started);
     QVERIFY(TDMPrincipal::Instancia().Conectado());
     QVERIFY(!m_menu->Progresso()); // closed and freed
     QCOMPARE(InfosZR.NumAneis, 16);
+    QCOMPARE(InfosZR.BackupAuto, 1); // the reminder is due to run; without the backup form it offers nothing
     QCOMPARE(PathsZR.DirMapas, mapas);
 
     TfrmExames* nav = m_menu->Navegador();
@@ -214,13 +202,13 @@ void TestePrincipal::arquivoDeConfiguracaoAusente()
 
 void TestePrincipal::erroDeConversaoRepeteStartUp()
 {
-    AlteraChave(m_inst->ArquivoConfiguracao(), QStringLiteral("FatorCorrecao"), QStringLiteral("0,02"));
+    QVERIFY(m_inst->AlteraChave(QStringLiteral("FatorCorrecao"), QStringLiteral("0,02")));
     QVERIFY_THROWS_EXCEPTION(ErroConversao, m_menu->StartUp());
     QVERIFY(!m_menu->Started);
     QVERIFY(!m_menu->Progresso()); // the progress window was never shown
     QVERIFY(!TDMPrincipal::Instancia().Conectado());
 
-    AlteraChave(m_inst->ArquivoConfiguracao(), QStringLiteral("FatorCorrecao"), QStringLiteral("0.02"));
+    QVERIFY(m_inst->AlteraChave(QStringLiteral("FatorCorrecao"), QStringLiteral("0.02")));
     m_menu->ApplicationEventsActivate();
     QVERIFY(m_menu->Started);
     QVERIFY(TDMPrincipal::Instancia().Conectado());
@@ -228,8 +216,7 @@ void TestePrincipal::erroDeConversaoRepeteStartUp()
 
 void TestePrincipal::pastaDeMapasAusente()
 {
-    AlteraChave(m_inst->ArquivoConfiguracao(), QStringLiteral("DIRMAPAS"),
-                m_inst->Raiz() + QStringLiteral("/nao-existe"));
+    QVERIFY(m_inst->AlteraChave(QStringLiteral("DIRMAPAS"), m_inst->Raiz() + QStringLiteral("/nao-existe")));
     m_menu->StartUp();
     QVERIFY(m_menu->Started);
     QVERIFY(!m_menu->Navegador());
@@ -251,8 +238,7 @@ void TestePrincipal::bancoDeDadosQueNaoAbre()
 
 void TestePrincipal::navegadorExigeMedico()
 {
-    AlteraChave(m_inst->ArquivoConfiguracao(), QStringLiteral("DIRMAPAS"),
-                m_inst->Raiz() + QStringLiteral("/nao-existe"));
+    QVERIFY(m_inst->AlteraChave(QStringLiteral("DIRMAPAS"), m_inst->Raiz() + QStringLiteral("/nao-existe")));
     m_menu->StartUp();
     m_msgs->Responde(RespostaMensagem::Ok);
     QTest::mouseClick(m_menu->btnBrowser, Qt::LeftButton);
@@ -290,8 +276,8 @@ void TestePrincipal::sobre()
     const QString modulos = m_inst->Pastas().modulos;
     CopiaMapas(modulos, {"Captura"}, {});
     for (const char* chave : {"DIGITALIZACAO", "PROCESSAMENTO", "DIGITALIZACAO_ORTO"})
-        AlteraChave(m_inst->ArquivoConfiguracao(), QString::fromLatin1(chave), modulos + QStringLiteral("/Captura.so"));
-    AlteraChave(m_inst->ArquivoConfiguracao(), QStringLiteral("PROCESSAMENTO_ORTO"), modulos + QStringLiteral("/Ausente.so"));
+        QVERIFY(m_inst->AlteraChave(QString::fromLatin1(chave), modulos + QStringLiteral("/Captura.so")));
+    QVERIFY(m_inst->AlteraChave(QStringLiteral("PROCESSAMENTO_ORTO"), modulos + QStringLiteral("/Ausente.so")));
     if (orto)
         TBVersionInfo::DefineExecutavelPrograma(QStringLiteral(ARQ_PROGRAMA_ORTO));
     m_menu->StartUp();

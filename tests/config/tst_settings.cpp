@@ -21,22 +21,6 @@ QByteArray Conteudo(const QString& caminho)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<ausente>");
 }
 
-// Replaces (or, with a null value, removes) one key line of the installed settings file.
-void AlteraChave(const QString& arquivo, const QString& chave, const QString& valor)
-{
-    QStringList linhas = LeArquivoTexto(arquivo);
-    for (int i = 0; i < linhas.size(); ++i)
-        if (linhas[i].startsWith(chave + u'=', Qt::CaseInsensitive)) {
-            if (valor.isNull())
-                linhas.removeAt(i);
-            else
-                linhas[i] = chave + u'=' + valor;
-            GravaArquivoTexto(arquivo, linhas);
-            return;
-        }
-    QFAIL(qPrintable(QStringLiteral("chave ausente do modelo: ") + chave));
-}
-
 const QString kSemValor; // null: remove the key
 
 } // namespace
@@ -261,7 +245,7 @@ void TesteSettings::recursos()
     QFETCH(QString, mensagem);
     QFETCH(QString, resultado);
     InstalacaoTeste inst(InstalacaoTeste::Etapas::SoBanco);
-    AlteraChave(inst.ArquivoConfiguracao(), chave, valor);
+    QVERIFY(inst.AlteraChave(chave, valor));
     MensagensRoteiro msgs;
     if (!mensagem.isEmpty())
         msgs.Responde(RespostaMensagem::Ok);
@@ -311,7 +295,7 @@ void TesteSettings::brilhoContrasteObrigatorios()
     QFETCH(QString, chave);
     QFETCH(QString, valor);
     InstalacaoTeste inst(InstalacaoTeste::Etapas::SoBanco);
-    AlteraChave(inst.ArquivoConfiguracao(), chave, valor);
+    QVERIFY(inst.AlteraChave(chave, valor));
     MensagensRoteiro msgs;
     TBIniSettings ini;
     QVERIFY_THROWS_EXCEPTION(ErroConversao, ini.LoadAll(3));
@@ -322,8 +306,8 @@ void TesteSettings::brilhoContrasteObrigatorios()
 void TesteSettings::getterConverteACadaChamada()
 {
     InstalacaoTeste inst(InstalacaoTeste::Etapas::SoBanco);
-    AlteraChave(inst.ArquivoConfiguracao(), QStringLiteral("FatorCorrecao"), QStringLiteral("0,02"));
-    AlteraChave(inst.ArquivoConfiguracao(), QStringLiteral("Tipo"), kSemValor);
+    QVERIFY(inst.AlteraChave(QStringLiteral("FatorCorrecao"), QStringLiteral("0,02")));
+    QVERIFY(inst.AlteraChave(QStringLiteral("Tipo"), kSemValor));
     TBIniSettings ini;
     QVERIFY(ini.LoadAll(3)); // numeric keys without fallback fail only in their getters
     QVERIFY_THROWS_EXCEPTION(ErroConversao, ini.Tipo());
@@ -333,7 +317,7 @@ void TesteSettings::getterConverteACadaChamada()
     QVERIFY_THROWS_EXCEPTION(ErroConversao, PreencheRegistrosZR(ini, infos, paths));
 
     // The fill wrote "TIPO" before it failed; keys match without regard to case.
-    AlteraChave(inst.ArquivoConfiguracao(), QStringLiteral("FatorCorrecao"), QStringLiteral("0.025"));
+    QVERIFY(inst.AlteraChave(QStringLiteral("FatorCorrecao"), QStringLiteral("0.025")));
     QVERIFY(ini.LoadAll(3));
     QCOMPARE(ini.Tipo(), 3);
     PreencheRegistrosZR(ini, infos, paths);
@@ -364,7 +348,7 @@ void TesteSettings::escritaReleDicas()
     TBIniSettings ini;
     QVERIFY(ini.LoadAll(3));
     QVERIFY(ini.Dicas());
-    AlteraChave(inst.ArquivoConfiguracao(), QStringLiteral("DICAS"), QStringLiteral("0"));
+    QVERIFY(inst.AlteraChave(QStringLiteral("DICAS"), QStringLiteral("0")));
     QVERIFY(ini.Dicas()); // kept text until the next read
     ini.WriteValue(TipoValorIni::Str, QStringLiteral("CLINICA"), QStringLiteral("PACIENTEATIVO"),
                    false, QStringLiteral("12"));

@@ -3,6 +3,7 @@
 #include "common/UErros.h"
 #include "config/UBIniSettings.h"
 #include "data/UEsquemaBD.h"
+#include "common/UTextoCp1252.h"
 #include "install/UEtapas.h"
 
 #include <QFile>
@@ -49,6 +50,21 @@ InstalacaoTeste::~InstalacaoTeste() { TBIniSettings::DefinePastaConfiguracao(QSt
 QString InstalacaoTeste::ArquivoBanco() const
 {
     return m_pastas.dados + QStringLiteral("/Banco de Dados/DATABASE.GDB");
+}
+
+bool InstalacaoTeste::AlteraChave(const QString& chave, const QString& valor) const
+{
+    QStringList linhas = LeArquivoTexto(ArquivoConfiguracao());
+    for (int i = 0; i < linhas.size(); ++i)
+        if (linhas[i].startsWith(chave + u'=', Qt::CaseInsensitive)) {
+            if (valor.isNull())
+                linhas.removeAt(i);
+            else
+                linhas[i] = chave + u'=' + valor;
+            GravaArquivoTexto(ArquivoConfiguracao(), linhas);
+            return true;
+        }
+    return false;
 }
 
 UsuarioTeste::UsuarioTeste()

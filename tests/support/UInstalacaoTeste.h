@@ -20,6 +20,9 @@ public:
     QString Raiz() const { return m_pastas.raiz; }
     QString ArquivoConfiguracao() const { return m_pastas.ArquivoConfiguracao(); }
     QString ArquivoBanco() const;
+    // Replaces the value of a key line of the settings file ("CHAVE=..." matched without
+    // regard to case), or removes the line when `valor` is null. False when no line has it.
+    bool AlteraChave(const QString& chave, const QString& valor) const;
 
 private:
     QTemporaryDir m_pasta;
