@@ -187,7 +187,7 @@ void PintaLegenda(QPainter& p, const QRectF& area, const EscalaCores& escala,
     f.setPointSizeF(8.0);
     p.setFont(f);
     const QFontMetricsF fm(f);
-    const double topoTitulo = titulo.isEmpty() ? 0.0 : fm.height() * 2.2;
+    const double topoTitulo = titulo.isEmpty() ? 0.0 : fm.height() * 3.4;
     if (!titulo.isEmpty()) {
         p.setPen(Qt::black);
         p.drawText(QRectF(area.left(), area.top(), area.width(), topoTitulo),

@@ -21,7 +21,9 @@ struct ExameSintetico {
     ExameSintetico(const std::function<double(double, double)>& potencia, int numAneis = 16)
     {
         for (int k = 1; k <= ZR_MERIDIANOS; ++k) {
-            const double eixo = std::fmod(180.0 - k + 360.0, 360.0);
+            // Meridian k runs at k degrees towards the image's +y (downwards): as the
+            // examiner sees it, the direction 360 - k.
+            const double eixo = std::fmod(360.0 - k, 360.0);
             aneis[k - 1] = numAneis;
             for (int j = 1; j <= numAneis; ++j) {
                 const double r = j * kPassoAnel;

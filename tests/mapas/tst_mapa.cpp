@@ -40,6 +40,7 @@ private slots:
     void escalaNormalizada();
     void superficies_data();
     void superficies();
+    void orientacao();
     void tangencialConica_data();
     void tangencialConica();
     void ceratometria_data();
@@ -196,6 +197,20 @@ void TesteMapa::superficies()
     MapaCurvatura mapa(MapaCurvatura::Axial, &ex.m, &ex.aneis, &ex.d, ExameSintetico::kFator);
     QVERIFY(std::isnan(ValorEm(mapa, 5.2, eixo)));
     QVERIFY(std::fabs(mapa.RaioDados() - 16 * ExameSintetico::kPassoAnel) < 1e-9);
+}
+
+// A cone 1.2 mm below the centre shows below it: meridian k of the data runs at k degrees
+// towards the image's bottom, and the map is drawn as the camera sees the eye.
+void TesteMapa::orientacao()
+{
+    const ExameSintetico ex = ExameSintetico::Ceratocone(7.0, 1.2, 0.9);
+    MapaCurvatura mapa(MapaCurvatura::Axial, &ex.m, &ex.aneis, &ex.d, ExameSintetico::kFator);
+    const double abaixo = mapa.Valor(0.0, 1.2), acima = mapa.Valor(0.0, -1.2);
+    const double conePuro = ExameSintetico::PotenciaAxialConica(7.5, -0.3, 1.2) + 7.0;
+    QVERIFY2(std::fabs(abaixo - conePuro) < 0.05, qPrintable(QString::number(abaixo)));
+    QVERIFY(abaixo > acima + 5.0);
+    // Left and right of the cone alike.
+    QVERIFY(std::fabs(mapa.Valor(-1.0, 1.2) - mapa.Valor(1.0, 1.2)) < 0.02);
 }
 
 void TesteMapa::tangencialConica_data()
