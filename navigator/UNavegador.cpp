@@ -46,12 +46,15 @@ QString SqlPacientes(const QString& filtro, bool alfabetica)
     if (filtro == kSemExames)
         return QStringLiteral("Select * FROM Pacientes WHERE Pacientes.TotalExames=:TotalExames Order by ") +
                (alfabetica ? QStringLiteral("Nome Asc") : QStringLiteral("Codigo Asc"));
-    const QString base = QStringLiteral(
-        "Select DISTINCT(Pacientes.Nome), Pacientes.Codigo, Pacientes.RG, Pacientes.Convenio, "
-        "Pacientes.DtCadastro, Pacientes.UltimoExame, Pacientes.TotalExames FROM Exames JOIN "
-        "Pacientes ON Exames.CodPaciente = Pacientes.Codigo WHERE ");
-    return alfabetica ? base + QStringLiteral("CodResp=:CodigoMedico Order by Pacientes.Nome Asc")
-                      : base + QStringLiteral("Exames.CodResp=:CodigoMedico Order by Pacientes.Codigo Asc");
+    // The patients with at least one examination by the doctor, each once: the distinct
+    // patient codes of the doctor's examinations first (a narrow sort of integers), then
+    // their rows, so that only the doctor's patients are sorted by name or code.
+    return QStringLiteral(
+               "Select Pacientes.Nome, Pacientes.Codigo, Pacientes.RG, Pacientes.Convenio, "
+               "Pacientes.DtCadastro, Pacientes.UltimoExame, Pacientes.TotalExames FROM (SELECT DISTINCT "
+               "Exames.CodPaciente FROM Exames WHERE Exames.CodResp=:CodigoMedico) E JOIN Pacientes ON "
+               "E.CodPaciente = Pacientes.Codigo Order by ") +
+           (alfabetica ? QStringLiteral("Pacientes.Nome Asc") : QStringLiteral("Pacientes.Codigo Asc"));
 }
 
 QString SqlExames(bool porMedico)

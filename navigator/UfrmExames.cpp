@@ -909,18 +909,16 @@ void TfrmExames::CBMedicos1Change() { MostraPaciente(m_nomePaciente, FiltroMedic
 void TfrmExames::tbOrdemAlfaClick()
 {
     tbOrdemAlfa->setChecked(true);
-    const QString nome = NomePacienteAtual();
-    CarregaPacientes(QStringLiteral("Asc"));
-    MostraPaciente(nome, FiltroMedico());
+    // MostraPaciente reloads the list in the order of the pressed button.
+    MostraPaciente(NomePacienteAtual(), FiltroMedico());
     DBGridPacientes->setFocus();
 }
 
 void TfrmExames::tbOrdemCriacaoClick()
 {
     tbOrdemCriacao->setChecked(true);
-    const QString nome = NomePacienteAtual();
-    CarregaPacientes(QStringLiteral("Desc"));
-    MostraPaciente(nome, FiltroMedico());
+    // MostraPaciente reloads the list in the order of the pressed button.
+    MostraPaciente(NomePacienteAtual(), FiltroMedico());
     DBGridPacientes->setFocus();
 }
 
