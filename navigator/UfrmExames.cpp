@@ -409,13 +409,15 @@ void TfrmExames::MontaConteudo()
     pscrollMapas->setWidgetResizable(true);
     pscrollMapas->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     pscrollMapas->setFixedHeight(58);
+    pscrollMapas->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    pscrollMapas->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget, QToolBar "
+                                               "{ background: transparent; border: none; }"));
     tlbMapas = new QToolBar;
     tlbMapas->setObjectName(QStringLiteral("tlbMapas"));
     tlbMapas->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     tlbMapas->setIconSize(QSize(24, 24));
     pscrollMapas->setWidget(tlbMapas);
-    lx->addWidget(pscrollMapas);
-    lx->addStretch();
+    lx->addWidget(pscrollMapas, 1);
     tlbExame->hide();
     lc->addWidget(tlbExame);
     connect(tbNovoExame2, &QToolButton::clicked, this, &TfrmExames::tbNovoExameClick);
@@ -425,7 +427,7 @@ void TfrmExames::MontaConteudo()
     connect(Button1, &QToolButton::clicked, this, &TfrmExames::Button1Click);
 
     auto* linhaLista = new QHBoxLayout;
-    auto* lblExames = Rotulo(conteudo, nullptr, QStringLiteral("Exames do paciente"));
+    auto* lblExames = Rotulo(conteudo, "lblExames", QStringLiteral("Exames do paciente"));
     lblExames->setStyleSheet(QStringLiteral("color: #255a94; font-weight: bold;"));
     linhaLista->addWidget(lblExames);
     linhaLista->addStretch();
@@ -564,6 +566,8 @@ void TfrmExames::MontaDetalhes(QWidget* pai)
     imgVisualizar->setAlignment(Qt::AlignCenter);
     imgVisualizar->setStyleSheet(QStringLiteral("background: #ffffff; border: 1px solid #cfd8e4;"));
     imgVisualizar->setToolTip(QStringLiteral("Clique aqui para exibir o mini mapa Axial."));
+    imgVisualizar->setText(QStringLiteral("Mini mapa Axial"));
+    imgVisualizar->setStyleSheet(imgVisualizar->styleSheet() + QStringLiteral(" color: #9aa6b5;"));
     lv->addWidget(imgVisualizar);
     cBoxMiniMapa = new QCheckBox(QStringLiteral("&Automático"), pnlVisualizar);
     cBoxMiniMapa->setObjectName(QStringLiteral("cBoxMiniMapa"));
@@ -662,7 +666,9 @@ void TfrmExames::FormShow()
     const bool estreita = TamanhoTela().width() <= 800;
     tbExameOrto1->setVisible(m_orto);
     tbExameOrto2->setVisible(m_orto);
-    pscrollMapas->setFixedWidth(m_orto ? (estreita ? 300 : 830) : (estreita ? 360 : 770));
+    // The map bar's width; on a narrower window it gives way and scrolls.
+    pscrollMapas->setMinimumWidth(0);
+    pscrollMapas->setMaximumWidth(m_orto ? (estreita ? 300 : 830) : (estreita ? 360 : 770));
     ExameSelecionado = false;
     ModoExemplos = false;
     tbLocPacExam->setChecked(false);
@@ -1212,7 +1218,7 @@ void TfrmExames::MostraDetalhes(int pagina)
     pnlOrto->setVisible(orto);
     pnlInfoExame->show();
     if (!cBoxMiniMapa->isChecked())
-        imgVisualizar->clear();
+        imgVisualizar->setText(QStringLiteral("Mini mapa Axial"));
     dbDiag->setReadOnly(true);
     dbObs->setReadOnly(true);
 }
@@ -1453,6 +1459,9 @@ void TfrmExames::AtivaExemplos()
     for (QToolButton* b : {tbNovoExame1, tbNovoExame2, tbtExcluirExame, tbLaudo, tbOrdemAlfa, tbOrdemCriacao,
                            tbExameOrto1, tbExameOrto2})
         b->setEnabled(false);
+    CBoxExames->hide();
+    if (auto* l = findChild<QLabel*>(QStringLiteral("lblExames")))
+        l->setText(QStringLiteral("Exemplos da classe"));
     const QStringList classes = ClassesExemplos(m_orto);
     GridExemplos->clearContents();
     GridExemplos->setRowCount(classes.size());
@@ -1482,6 +1491,8 @@ void TfrmExames::AtivaPacientes()
         b->setEnabled(true);
     tbOrdemAlfa->setChecked(true);
     ModoExemplos = false;
+    if (auto* l = findChild<QLabel*>(QStringLiteral("lblExames")))
+        l->setText(QStringLiteral("Exames do paciente"));
     AtualizaExames();
     DBGridPacientes->setFocus();
 }

@@ -82,6 +82,7 @@ TfrmNovoPaciente::TfrmNovoPaciente(TfrmExames& navegador, QWidget* pai) : QDialo
     DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DBGrid1->setAlternatingRowColors(true);
     DBGrid1->verticalHeader()->hide();
+    DBGrid1->horizontalHeader()->setStretchLastSection(true);
     DBGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     DBGrid1->verticalHeader()->setDefaultSectionSize(21);
     DBGrid1->installEventFilter(this);
