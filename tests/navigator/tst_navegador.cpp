@@ -16,6 +16,7 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <cmath>
@@ -764,6 +765,14 @@ void TesteNavegador::fechamentoGravaConfiguracao()
     c.Abre();
     QVERIFY(TfrmAguarde::Instancia());
     c.nav->MostraPaciente(QStringLiteral("Bru"), QStringLiteral("Dr. A"));
+    // The one-second timer hides the please-wait window once and switches itself off.
+    TfrmAguarde::Mostra();
+    QVERIFY(TfrmAguarde::Instancia()->isVisible());
+    QCOMPARE(TfrmAguarde::Instancia()->size(), QSize(191, 62));
+    QCOMPARE(c.nav->TimerAguarde->interval(), 1000);
+    c.nav->TimerAguarde->start();
+    QTRY_VERIFY_WITH_TIMEOUT(!TfrmAguarde::Instancia()->isVisible(), 5000);
+    QVERIFY(!c.nav->TimerAguarde->isActive());
     c.nav->cBoxMiniMapa->setChecked(true);
     QTest::mouseClick(c.nav->sButton2, Qt::LeftButton);
     QVERIFY(!TfrmAguarde::Instancia());
