@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <thread>
 #include <vector>
 
 namespace Instrumento {
@@ -100,32 +101,42 @@ QImage RenderizaCentral(const ModeloCornea& cornea, const ConePlacido& cone,
     std::vector<float> fundo(static_cast<std::size_t>(w) * h, 0.0f);
     const double f = p.fatorCorrecao;
 
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            const double u = (x - p.centroX) * f;
-            const double v = -(y - p.centroY) * f;
-            bool refletivo = false;
-            double nivel = Fundo(cornea, p, u, v, refletivo);
-            if (p.oclusaoRaio > 0.0 && std::hypot(x - p.oclusaoX, y - p.oclusaoY) < p.oclusaoRaio) {
-                nivel = 150.0 + 10.0 * Textura(x * 0.2, y * 0.2);
-                refletivo = false;
+    // Each pixel's reflection is traced on its own, so bands of rows go to every core.
+    auto tracaFaixa = [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
+            for (int x = 0; x < w; ++x) {
+                const double u = (x - p.centroX) * f;
+                const double v = -(y - p.centroY) * f;
+                bool refletivo = false;
+                double nivel = Fundo(cornea, p, u, v, refletivo);
+                if (p.oclusaoRaio > 0.0 && std::hypot(x - p.oclusaoX, y - p.oclusaoY) < p.oclusaoRaio) {
+                    nivel = 150.0 + 10.0 * Textura(x * 0.2, y * 0.2);
+                    refletivo = false;
+                }
+                const std::size_t i = static_cast<std::size_t>(y) * w + x;
+                fundo[i] = static_cast<float>(nivel);
+                if (!refletivo)
+                    continue;
+                double sag, hu, hv;
+                if (!cornea.SagGradiente(u, v, sag, hu, hv))
+                    continue;
+                // The surface point in cone coordinates (y of the cone = v) and its normal.
+                const double norma = std::sqrt(hu * hu + hv * hv + 1.0);
+                const double pt[3] = {u, v, -sag};
+                const double n[3] = {hu / norma, hv / norma, 1.0 / norma};
+                double z;
+                if (cone.Reflexo(pt, n, z))
+                    alvo[i] = z;
             }
-            const std::size_t i = static_cast<std::size_t>(y) * w + x;
-            fundo[i] = static_cast<float>(nivel);
-            if (!refletivo)
-                continue;
-            double sag, hu, hv;
-            if (!cornea.SagGradiente(u, v, sag, hu, hv))
-                continue;
-            // The surface point in cone coordinates (y of the cone = v) and its normal.
-            const double norma = std::sqrt(hu * hu + hv * hv + 1.0);
-            const double pt[3] = {u, v, -sag};
-            const double n[3] = {hu / norma, hv / norma, 1.0 / norma};
-            double z;
-            if (cone.Reflexo(pt, n, z))
-                alvo[i] = z;
         }
-    }
+    };
+    const int faixas = std::clamp(int(std::thread::hardware_concurrency()), 1, 8);
+    std::vector<std::thread> trabalhos;
+    for (int k = 1; k < faixas; ++k)
+        trabalhos.emplace_back(tracaFaixa, h * k / faixas, h * (k + 1) / faixas);
+    tracaFaixa(0, h / faixas);
+    for (std::thread& t : trabalhos)
+        t.join();
 
     // Combined blur of the optics and the pixel (a box of one pixel has variance 1/12).
     const double sigma = std::sqrt(p.desfoque * p.desfoque + 1.0 / 12.0);
