@@ -54,6 +54,46 @@ QLabel* Rotulo(QGridLayout* grade, const QString& texto, QWidget* campo, int lin
     return r;
 }
 
+AbaEndereco CriaAbaEndereco(const QStringList& estados, bool estadoEditavel, const char* nomeCep)
+{
+    AbaEndereco e;
+    e.aba = new QWidget;
+    e.aba->setObjectName(QStringLiteral("tshResidencial"));
+    auto* r = new QGridLayout(e.aba);
+    r->setContentsMargins(12, 12, 12, 12);
+    r->setHorizontalSpacing(8);
+    r->setVerticalSpacing(7);
+    e.rua = CriaTexto(e.aba, "dbeRua", 40);
+    e.complemento = CriaTexto(e.aba, "dbeComplemento", 25);
+    e.bairro = CriaTexto(e.aba, "dbeBairro", 30);
+    e.cidade = CriaTexto(e.aba, "dbeCidade", 40);
+    e.estado = CriaLista(e.aba, "dbcEstado", estados, estadoEditavel, 2);
+    e.cep = CriaTexto(e.aba, nomeCep, 9);
+    e.fone = CriaTexto(e.aba, "dbeFone", 11);
+    e.celular = CriaTexto(e.aba, "dbeCelular", 11);
+    int l = 0;
+    Rotulo(r, QStringLiteral("Rua:"), e.rua, l, 0);
+    r->addWidget(e.rua, l++, 1, 1, 3);
+    Rotulo(r, QStringLiteral("Complemento:"), e.complemento, l, 0);
+    r->addWidget(e.complemento, l, 1);
+    Rotulo(r, QStringLiteral("Bairro:"), e.bairro, l, 2);
+    r->addWidget(e.bairro, l++, 3);
+    Rotulo(r, QStringLiteral("Cidade:"), e.cidade, l, 0);
+    r->addWidget(e.cidade, l, 1);
+    Rotulo(r, QStringLiteral("Estado:"), e.estado, l, 2);
+    r->addWidget(e.estado, l++, 3);
+    Rotulo(r, QStringLiteral("CEP:"), e.cep, l, 0);
+    r->addWidget(e.cep, l++, 1);
+    Rotulo(r, QStringLiteral("Fone:"), e.fone, l, 0);
+    r->addWidget(e.fone, l, 1);
+    Rotulo(r, QStringLiteral("Celular:"), e.celular, l, 2);
+    r->addWidget(e.celular, l++, 3);
+    r->setRowStretch(l, 1);
+    r->setColumnStretch(1, 3);
+    r->setColumnStretch(3, 2);
+    return e;
+}
+
 void DefineTextoLista(QComboBox* lista, const QString& valor)
 {
     if (lista->isEditable()) {

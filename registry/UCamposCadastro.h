@@ -24,6 +24,17 @@ QComboBox* CriaLista(QWidget* pai, const char* nome, const QStringList& itens, b
 // A right-aligned label for a field, placed in the grid at (linha, coluna).
 QLabel* Rotulo(QGridLayout* grade, const QString& texto, QWidget* campo, int linha, int coluna);
 
+// The address tab of both registries: street, complement, district, city, state, postcode
+// and phones, laid out in a grid with their labels.
+struct AbaEndereco {
+    QWidget* aba;
+    QLineEdit *rua, *complemento, *bairro, *cidade, *cep, *fone, *celular;
+    QComboBox* estado;
+};
+// `estados` and `estadoEditavel` describe the state list; `nomeCep` is the postcode field's
+// object name (each registry names it its own way).
+AbaEndereco CriaAbaEndereco(const QStringList& estados, bool estadoEditavel, const char* nomeCep);
+
 // Shows a stored value in a list. A value that the list does not hold is added to it, so
 // that saving the record again keeps it instead of losing it; an empty value selects
 // nothing (or the empty entry, when the list has one).

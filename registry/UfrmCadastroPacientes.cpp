@@ -132,40 +132,16 @@ TfrmCadastroPacientes::TfrmCadastroPacientes(QWidget* pai) : QDialog(pai)
     pgcCadastro->addTab(tshPessoal, QStringLiteral("Informações Pessoais"));
 
     // Address.
-    tshResidencial = new QWidget;
-    tshResidencial->setObjectName(QStringLiteral("tshResidencial"));
-    auto* r = new QGridLayout(tshResidencial);
-    r->setContentsMargins(12, 12, 12, 12);
-    r->setHorizontalSpacing(8);
-    r->setVerticalSpacing(7);
-    dbeRua = CriaTexto(tshResidencial, "dbeRua", 40);
-    dbeComplemento = CriaTexto(tshResidencial, "dbeComplemento", 25);
-    dbeBairro = CriaTexto(tshResidencial, "dbeBairro", 30);
-    dbeCidade = CriaTexto(tshResidencial, "dbeCidade", 40);
-    dbcEstado = CriaLista(tshResidencial, "dbcEstado", Estados(), false, 2);
-    dbeCEP = CriaTexto(tshResidencial, "dbeCEP", 9);
-    dbeFone = CriaTexto(tshResidencial, "dbeFone", 11);
-    dbeCelular = CriaTexto(tshResidencial, "dbeCelular", 11);
-    l = 0;
-    Rotulo(r, QStringLiteral("Rua:"), dbeRua, l, 0);
-    r->addWidget(dbeRua, l++, 1, 1, 3);
-    Rotulo(r, QStringLiteral("Complemento:"), dbeComplemento, l, 0);
-    r->addWidget(dbeComplemento, l, 1);
-    Rotulo(r, QStringLiteral("Bairro:"), dbeBairro, l, 2);
-    r->addWidget(dbeBairro, l++, 3);
-    Rotulo(r, QStringLiteral("Cidade:"), dbeCidade, l, 0);
-    r->addWidget(dbeCidade, l, 1);
-    Rotulo(r, QStringLiteral("Estado:"), dbcEstado, l, 2);
-    r->addWidget(dbcEstado, l++, 3);
-    Rotulo(r, QStringLiteral("CEP:"), dbeCEP, l, 0);
-    r->addWidget(dbeCEP, l++, 1);
-    Rotulo(r, QStringLiteral("Fone:"), dbeFone, l, 0);
-    r->addWidget(dbeFone, l, 1);
-    Rotulo(r, QStringLiteral("Celular:"), dbeCelular, l, 2);
-    r->addWidget(dbeCelular, l++, 3);
-    r->setRowStretch(l, 1);
-    r->setColumnStretch(1, 3);
-    r->setColumnStretch(3, 2);
+    const AbaEndereco endereco = CriaAbaEndereco(Estados(), false, "dbeCEP");
+    tshResidencial = endereco.aba;
+    dbeRua = endereco.rua;
+    dbeComplemento = endereco.complemento;
+    dbeBairro = endereco.bairro;
+    dbeCidade = endereco.cidade;
+    dbcEstado = endereco.estado;
+    dbeCEP = endereco.cep;
+    dbeFone = endereco.fone;
+    dbeCelular = endereco.celular;
     pgcCadastro->addTab(tshResidencial, QStringLiteral("Informações Residenciais"));
 
     // Buttons.
