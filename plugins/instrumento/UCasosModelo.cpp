@@ -1,5 +1,6 @@
 #include "plugins/instrumento/UCasosModelo.h"
 
+#include "common/UFormatos.h"
 #include "plugins/instrumento/UCalibracaoAneis.h"
 
 #include <QRegularExpression>
@@ -64,10 +65,8 @@ ModeloCornea ExemploNormal(int i)
 ModeloCornea ExemploOrto(int i)
 {
     // After orthokeratology: a flattened centre ringed by a steeper mid-periphery.
-    ModeloCornea m = ModeloCornea::Esfera(Variacao(i, 7.7, 7.9));
-    m.q = -0.1;
-    m.ectasias.push_back({-Variacao(i, 0.014, 0.022), 0.0, 0.0, Variacao(i, 1.4, 1.7)});
-    return m;
+    return ModeloCornea::Ortoceratologia(Variacao(i, 7.7, 7.9), -0.1, Variacao(i, 14.0, 22.0),
+                                         2.0 * Variacao(i, 1.4, 1.7), 0.0);
 }
 
 ParametrosCaptura CapturaExemplo(int semente, int i)
@@ -128,6 +127,9 @@ bool Parametrico(const QString& texto, CasoModelo& caso)
         caso.cornea = ModeloCornea::Torica(v[0], v[1], v[2]);
     else if (tipo == QLatin1String("conica") && v.size() == 2 && raioValido(v[0]) && v[1] > -1.5 && v[1] < 1.0)
         caso.cornea = ModeloCornea::Conica(v[0], v[1]);
+    else if (tipo == QLatin1String("orto") && (v.size() == 3 || v.size() == 4) && raioValido(v[0]) && v[1] >= 0.0
+             && v[1] <= 100.0 && v[2] >= 1.0 && v[2] <= 8.0 && (v.size() == 3 || std::abs(v[3]) <= 2.0))
+        caso.cornea = ModeloCornea::Ortoceratologia(v[0], -0.15, v[1], v[2], v.size() == 4 ? v[3] : 0.0);
     else
         return false;
     caso.nome = texto.simplified();
@@ -145,6 +147,17 @@ QStringList NomesCasos()
     nomes << NomesExemplos();
     nomes << QStringLiteral("Esfera 7,80 mm");
     return nomes;
+}
+
+QString NomeOrtoParametrico()
+{
+    return QStringLiteral("Ortoceratologia (paramétrica)");
+}
+
+QString TextoTratamentoOrto(const TratamentoOrto& t)
+{
+    return QStringLiteral("orto %1 %2 %3 %4").arg(FormataGeral(t.raio), FormataGeral(t.profundidade),
+                                                 FormataGeral(t.zona), FormataGeral(t.descentracao));
 }
 
 QStringList NomesExemplos()
@@ -168,6 +181,8 @@ bool CasoPorNome(const QString& nome, CasoModelo& caso, int olho)
             return true;
         }
     }
+    if (alvo.compare(NomeOrtoParametrico(), Qt::CaseInsensitive) == 0)
+        alvo = TextoTratamentoOrto(TratamentoOrto());
     static const QRegularExpression esferaRotulo(QStringLiteral("^Esfera ([0-9]+[,.][0-9]+) mm$"));
     const QRegularExpressionMatch rotulo = esferaRotulo.match(alvo);
     if (rotulo.hasMatch())

@@ -5,6 +5,10 @@
 //   "esfera <raio>"                          sphere, mm
 //   "torica <raio plano> <raio curvo> <eixo>" toric, mm and degrees
 //   "conica <raio> <Q>"                       conic with asphericity Q
+//   "orto <raio> <profundidade> <zona> [<descentração>]"
+//                                             after orthokeratology: conic of radius raio
+//                                             (Q -0.15) with a treatment profundidade um deep,
+//                                             zona mm across, decentred temporally (mm)
 // (decimal separator "." or ",").
 
 #include "plugins/instrumento/URenderizador.h"
@@ -23,6 +27,16 @@ struct CasoModelo {
 
 // The names offered in the capture window, in order: the classes of the examples first.
 QStringList NomesCasos();
+
+// The parametric ortho-k case of the ortho-k capture window, and its text for CasoPorNome.
+struct TratamentoOrto {
+    double raio = 7.8;         // mm, before treatment
+    double profundidade = 20;  // um
+    double zona = 3.5;         // mm across
+    double descentracao = 0.0; // mm, temporal
+};
+QString NomeOrtoParametrico();
+QString TextoTratamentoOrto(const TratamentoOrto& t);
 
 // The case of a name of the list, of an example ("Central01" .. "Orto04") or of a parametric
 // text; false when the text names none. The left eye of the examples follows their names

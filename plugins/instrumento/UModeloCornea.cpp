@@ -31,6 +31,15 @@ ModeloCornea ModeloCornea::Conica(double raio, double q)
     return m;
 }
 
+ModeloCornea ModeloCornea::Ortoceratologia(double raio, double q, double profundidade, double zona,
+                                           double descentracao)
+{
+    ModeloCornea m = Conica(raio, q);
+    // A Gaussian flattens the curvature within one standard deviation of its centre.
+    m.ectasias.push_back({-profundidade / 1000.0, -descentracao, 0.0, zona / 2.0});
+    return m;
+}
+
 bool ModeloCornea::Sag(double u, double v, double& h) const
 {
     double hu, hv;

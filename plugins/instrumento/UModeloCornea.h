@@ -42,6 +42,13 @@ struct ModeloCornea {
     static ModeloCornea Esfera(double raio);
     static ModeloCornea Torica(double raioPlano, double raioCurvo, double eixoCurvo);
     static ModeloCornea Conica(double raio, double q);
+    // A cornea after orthokeratology: a conic (raio, q) whose centre the lens flattened. The
+    // treatment is a Gaussian depression profundidade micrometres deep whose flattened zone
+    // (where the curvature falls) is zona millimetres across; beyond it the mid-periphery
+    // steepens. Its centre lies descentracao millimetres temporal of the apex of a right eye
+    // (-u; Espelhada() keeps it temporal on a left eye).
+    static ModeloCornea Ortoceratologia(double raio, double q, double profundidade, double zona,
+                                        double descentracao);
 
     // Sag at (u, v); false where the surface does not exist (beyond a steep conic's rim).
     bool Sag(double u, double v, double& h) const;

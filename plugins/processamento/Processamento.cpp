@@ -7,12 +7,12 @@
 
 #include "modules/UBufferMemoria.h"
 #include "modules/zr_modulos.h"
+#include "plugins/instrumento/UBitmap.h"
 #include "plugins/instrumento/UCalibracaoAneis.h"
 #include "plugins/instrumento/UDetectorAneis.h"
 
 #include <QImage>
 
-#include <cstdlib>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -28,37 +28,9 @@ int NumAneis(const TInfosZR* infos)
     return infos && infos->NumAneis > 24 ? 32 : 16;
 }
 
-// Little-endian integers of the bitmap headers.
-uint32_t U32(const QByteArray& b, int i)
-{
-    return uint32_t(uchar(b[i])) | uint32_t(uchar(b[i + 1])) << 8 | uint32_t(uchar(b[i + 2])) << 16
-        | uint32_t(uchar(b[i + 3])) << 24;
-}
-uint16_t U16(const QByteArray& b, int i) { return uint16_t(uchar(b[i]) | uchar(b[i + 1]) << 8); }
-
-// True when an uncompressed Windows bitmap holds all the pixel rows its headers announce.
-// The decoder would accept a truncated file and leave the missing rows undefined.
-bool BitmapCompleto(const QByteArray& b)
-{
-    const uint32_t inicioPixels = U32(b, 10);
-    const int32_t largura = int32_t(U32(b, 18));
-    const int32_t altura = int32_t(U32(b, 22));
-    const uint16_t bits = U16(b, 28);
-    const uint32_t compressao = U32(b, 30);
-    if (compressao != 0 || largura <= 0 || altura == 0 || bits == 0)
-        return false;
-    const qint64 linha = (qint64(bits) * largura + 31) / 32 * 4;
-    return qint64(inicioPixels) + linha * std::abs(qint64(altura)) <= b.size();
-}
-
 bool LeImagem(ZrStream* s, QImage& imagem)
 {
-    const QByteArray bytes = LeBytes(s);
-    // A Windows bitmap starts with "BM"; anything else is refused before decoding.
-    if (bytes.size() < 54 || !bytes.startsWith("BM") || !BitmapCompleto(bytes))
-        return false;
-    imagem = QImage::fromData(bytes, "BMP");
-    return !imagem.isNull();
+    return Instrumento::DecodificaBitmap(LeBytes(s), imagem);
 }
 
 QString ArquivoCoeficientes(const TPathsZR* paths)
