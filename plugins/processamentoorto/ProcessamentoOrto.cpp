@@ -27,6 +27,8 @@
 
 #include <cmath>
 #include <memory>
+#include <thread>
+#include <vector>
 
 using namespace zrmod;
 
@@ -88,6 +90,23 @@ bool Finito(const Mapa& m)
         && std::isfinite(m.medida.indiceConfianca);
 }
 
+// One image: rings, dioptres, positions and lens values; Sucesso or the failure's result.
+int Mede(const QImage& imagem, int n, const Instrumento::CoeficientesAneis& coef, double fator, Mapa& m)
+{
+    if (!Instrumento::MedeAneis(imagem, n, m.medida))
+        return SemAneis;
+    Instrumento::ConverteDioptrias(m.medida, coef, m.dioptrias, m.aneis);
+    for (int k = 0; k < ZR_MERIDIANOS; ++k)
+        for (int j = 0; j < ZR_COLUNAS_ANEL; ++j)
+            m.posicoes[k][j] = j <= m.aneis[k] ? m.medida.raio[k][j] : 0.0;
+    try {
+        m.valores = CalculaValoresOrto(m.posicoes, m.dioptrias, m.aneis, fator);
+    } catch (const ErroCalculo&) {
+        return SemValores;
+    }
+    return Finito(m) ? Sucesso : SemValores;
+}
+
 } // namespace
 
 ZR_ENTRADA void Info(ZrStream* saida)
@@ -112,30 +131,42 @@ ZR_ENTRADA int32_t ProcessaImagem(void* /*janela*/, const TQuatroBuffers* centra
         if (!std::isfinite(fator) || !(fator > 0.005) || !(fator < 0.1))
             return SemValores;
         const int n = NumAneis(infos);
-        Instrumento::CoeficientesAneis coef;
-        std::vector<std::unique_ptr<Mapa>> mapas;
-        for (int i = 0; i < 4; ++i) {
-            QImage imagem;
-            if (!(*centrais)[i] || !Instrumento::DecodificaBitmap(LeBytes((*centrais)[i]), imagem))
+        QImage imagens[4];
+        for (int i = 0; i < 4; ++i)
+            if (!(*centrais)[i] || !Instrumento::DecodificaBitmap(LeBytes((*centrais)[i]), imagens[i]))
                 return SemImagem;
-            auto m = std::make_unique<Mapa>();
-            if (!Instrumento::MedeAneis(imagem, n, m->medida))
-                return SemAneis;
-            if (i == 0 && !Instrumento::LeArquivoCoeficientes(ArquivoCoeficientes(paths), n, coef))
-                return SemCalibracao;
-            Instrumento::ConverteDioptrias(m->medida, coef, m->dioptrias, m->aneis);
-            for (int k = 0; k < ZR_MERIDIANOS; ++k)
-                for (int j = 0; j < ZR_COLUNAS_ANEL; ++j)
-                    m->posicoes[k][j] = j <= m->aneis[k] ? m->medida.raio[k][j] : 0.0;
+        Instrumento::CoeficientesAneis coef;
+        if (!Instrumento::LeArquivoCoeficientes(ArquivoCoeficientes(paths), n, coef))
+            return SemCalibracao;
+
+        // The four images are independent: each is measured on its own thread.
+        std::vector<std::unique_ptr<Mapa>> mapas;
+        int resultados[4];
+        for (int i = 0; i < 4; ++i)
+            mapas.push_back(std::make_unique<Mapa>());
+        auto mede = [&](int i) {
             try {
-                m->valores = CalculaValoresOrto(m->posicoes, m->dioptrias, m->aneis, fator);
-            } catch (const ErroCalculo&) {
-                return SemValores;
+                resultados[i] = Mede(imagens[i], n, coef, fator, *mapas[size_t(i)]);
+            } catch (...) {
+                resultados[i] = SemImagem;
             }
-            if (!Finito(*m))
-                return SemValores;
-            mapas.push_back(std::move(m));
+        };
+        std::vector<std::thread> linhas;
+        int proxima = 1;
+        try {
+            for (; proxima < 4; ++proxima)
+                linhas.emplace_back(mede, proxima);
+        } catch (...) {
+            // No thread to spare: the rest is measured here.
         }
+        for (int i = proxima; i < 4; ++i)
+            mede(i);
+        mede(0);
+        for (std::thread& t : linhas)
+            t.join();
+        for (int r : resultados)
+            if (r != Sucesso)
+                return r;
 
         // Everything is known: write the outputs.
         QStringList linhasPosicoes, linhasDioptrias, linhasValores;
