@@ -218,6 +218,10 @@ public:
     void Captura()
     {
         m_relogio->stop();
+        m_capturar->setEnabled(false);
+        m_cancelar->setEnabled(false);
+        m_casos->setEnabled(false);
+        m_tratamento->setEnabled(false);
         const ConePlacido& cone = m_cone;
         for (int i = 0; i < kQuadros; ++i) {
             m_estado->setText(QStringLiteral("Capturando imagem %1 de %2...").arg(i + 1).arg(kQuadros));
