@@ -546,6 +546,10 @@ void TesteInstrumento::casos_data()
     QTest::newRow("paramétrico") << QStringLiteral("torica 7.9 7,5 30") << true << false;
     QTest::newRow("desconhecido") << QStringLiteral("Central07") << false << false;
     QTest::newRow("raio absurdo") << QStringLiteral("esfera 70") << false << false;
+    QTest::newRow("orto-k paramétrico") << QStringLiteral("orto 7.8 20 3,5 0.3") << true << false;
+    QTest::newRow("orto-k da janela") << QStringLiteral("Ortoceratologia (paramétrica)") << true << false;
+    QTest::newRow("orto-k profundo demais") << QStringLiteral("orto 7.8 500 3.5") << false << false;
+    QTest::newRow("orto-k sem zona") << QStringLiteral("orto 7.8 20") << false << false;
 }
 
 void TesteInstrumento::casos()
@@ -563,6 +567,12 @@ void TesteInstrumento::casos()
         // The cone lies nasally below in the right eye and mirrors into the left one.
         QCOMPARE(c.cornea.ectasias.size(), std::size_t(1));
         QVERIFY(c.cornea.ectasias[0].altura > 0.0);
+    }
+    if (nome.startsWith(QLatin1String("orto")) || nome.startsWith(QLatin1String("Ortoc"))) {
+        // The treatment flattens the apex by about 2 D and lies temporal of it (-u, right eye).
+        const double k = c.cornea.PotenciaAxial(0.0, 0.0);
+        QVERIFY2(k < 337.5 / 7.8 - 1.5 && k > 337.5 / 7.8 - 3.0, qPrintable(QString::number(k)));
+        QVERIFY(c.cornea.ectasias.at(0).u <= 0.0);
     }
     CasoModelo outroOlho;
     QVERIFY(CasoPorNome(nome, outroOlho, esquerdo ? 1 : 0));
