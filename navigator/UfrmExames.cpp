@@ -12,6 +12,7 @@
 #include "navigator/UIcones.h"
 #include "navigator/UNavegador.h"
 #include "navigator/UfrmAguarde.h"
+#include "navigator/UfrmNovoExame.h"
 #include "navigator/UfrmNovoPaciente.h"
 #include "platform/UAjuda.h"
 #include "platform/UJanelas.h"
@@ -910,6 +911,38 @@ void TfrmExames::MostraPaciente(const QString& nomeDado, const QString& filtroDa
     VaiParaPrefixo(nome);
 }
 
+bool TfrmExames::VaiParaCodigo(int codigo)
+{
+    ConsultaBD& p = Pacientes();
+    if (!p.Ativa())
+        return false;
+    for (int i = 0;; ++i) {
+        if (i >= p.LinhasBuscadas()) {
+            if (!p.TemMais())
+                return false;
+            p.fetchMore(QModelIndex());
+            if (i >= p.LinhasBuscadas())
+                return false;
+        }
+        if (p.CampoDaLinha(i, QStringLiteral("CODIGO")).toInt() == codigo) {
+            if (i != p.Linha())
+                p.VaiPara(i);
+            return true;
+        }
+    }
+}
+
+void TfrmExames::MostraPacienteCodigo(int codigo, const QString& filtroDado)
+{
+    const QString filtro = filtroDado;
+    {
+        QSignalBlocker b(CBMedicos);
+        CBMedicos->setCurrentIndex(CBMedicos->findText(filtro, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    }
+    CarregaPacientes(tbOrdemAlfa->isChecked() ? QStringLiteral("Asc") : QStringLiteral("Desc"));
+    VaiParaCodigo(codigo);
+}
+
 void TfrmExames::CBMedicos1Change() { MostraPaciente(m_nomePaciente, FiltroMedico()); }
 
 void TfrmExames::tbOrdemAlfaClick()
@@ -1416,6 +1449,8 @@ void TfrmExames::NovoExame(bool orto)
     }
     if (Ligacoes().NovoExame)
         Ligacoes().NovoExame(*this, orto);
+    else
+        AbreJanelaModal(new TfrmNovoExame(*this, orto, this));
 }
 
 void TfrmExames::tbNovoExameClick() { NovoExame(false); }

@@ -119,6 +119,10 @@ public:
     // Moves the patient list to the first patient whose name begins with the text (case
     // counts); false when none does.
     bool VaiParaPrefixo(const QString& prefixo);
+    // Reloads the list under the filter and moves to the patient with that code (a name is
+    // not enough: another patient's name may begin with it).
+    void MostraPacienteCodigo(int codigo, const QString& filtro);
+    bool VaiParaCodigo(int codigo);
 
     // --- controls (Qt object names as here) ------------------------------------------------
     QFrame* pnlNavegacao;

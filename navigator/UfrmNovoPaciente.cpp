@@ -7,6 +7,8 @@
 #include "navigator/UCadastroNavegador.h"
 #include "navigator/UNavegador.h"
 #include "navigator/UfrmExames.h"
+#include "navigator/UfrmNovoExame.h"
+#include "platform/UJanelas.h"
 #include "platform/UMensagens.h"
 
 #include <QComboBox>
@@ -172,14 +174,18 @@ void TfrmNovoPaciente::AbreNovoExame()
 {
     if (TfrmExames::Ligacoes().NovoExame)
         TfrmExames::Ligacoes().NovoExame(m_nav, false);
+    else
+        AbreJanelaModal(new TfrmNovoExame(m_nav, false, &m_nav));
 }
 
 void TfrmNovoPaciente::DBGrid1DblClick()
 {
     if (!DBGrid1->currentIndex().isValid())
         return;
-    const QString nome = NomeDaLinha();
-    m_nav.MostraPaciente(nome, Navegador::kTodos);
+    // The picked row by its code: another patient's name may begin with this one.
+    const int codigo = TDMPrincipal::Instancia().IBQueryBuscaPac->CampoDaLinha(DBGrid1->currentIndex().row(),
+                                                                               QStringLiteral("CODIGO")).toInt();
+    m_nav.MostraPacienteCodigo(codigo, Navegador::kTodos);
     close();
     if (InfosZR.AutoExame)
         AbreNovoExame();
