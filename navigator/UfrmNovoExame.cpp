@@ -336,6 +336,8 @@ QLabel* TfrmNovoExame::Seta(int olho, int passo) const { return m_olhos[olho]->s
 QLabel* TfrmNovoExame::Marca(int olho, int passo) const { return m_olhos[olho]->marcas[passo - 1]; }
 QLabel* TfrmNovoExame::RotuloPasso(int olho, int passo) const { return m_olhos[olho]->rotulos[passo - 1]; }
 int TfrmNovoExame::Passo(int olho) const { return m_olhos[olho]->passo; }
+const ResultadoNormal* TfrmNovoExame::ResultadoOlho(int olho) const { return m_olhos[olho]->resultado.get(); }
+const ResultadoOrto* TfrmNovoExame::ResultadoOrtoOlho(int olho) const { return m_olhos[olho]->orto.get(); }
 int TfrmNovoExame::CodigoMedico() const { return ComboMedicos->currentData().toInt(); }
 
 // --- opening ---------------------------------------------------------------------------------

@@ -43,6 +43,9 @@ public:
     // The eye's step, 1 to 5 (eye 1 right, 0 left).
     int Passo(int olho) const;
     int CodigoPaciente() const { return m_codPaciente; }
+    // What the eye's processing gave (null before it succeeded).
+    const CapturaExame::ResultadoNormal* ResultadoOlho(int olho) const;
+    const CapturaExame::ResultadoOrto* ResultadoOrtoOlho(int olho) const;
     // Code of the doctor chosen in ComboMedicos (0 for the empty item).
     int CodigoMedico() const;
 

@@ -1,0 +1,539 @@
+// The new-examination assistant driven on a fresh installation with the real capture,
+// processing and map modules (and, for ortho-k and the faults, the test modules of
+// tests/modules installed under the names the settings give): the step indicator, both eyes
+// interleaved, the doctor and the patient kept, closing and cancelling, the map step's
+// arguments, the ortho-k capture of four, and the faults that must leave an eye where it was.
+
+#include "common/UTextoCp1252.h"
+#include "examfiles/UArquivosExame.h"
+#include "examfiles/UBMapOperation.h"
+#include "navigator/UGravacaoExame.h"
+#include "navigator/UNavegador.h"
+#include "navigator/UfrmNovoExame.h"
+#include "navigator/UfrmNovoPaciente.h"
+#include "platform/UJanelas.h"
+#include "tests/navigator/UCenarioNavegador.h"
+#include "topography/UBFuncoesMapas.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+using namespace CapturaExame;
+
+namespace {
+
+const QString kPastaModulos = QStringLiteral(ZR_PASTA_MODULOS_TESTE);
+
+// The installation of the scenario with its modules in place, the clock under the test's
+// control and a file for the recording map module.
+class CenarioNovoExame : public CenarioNavegador {
+public:
+    CenarioNovoExame()
+    {
+        const auto& p = banco.Instalacao().Pastas();
+        Copia(QStringLiteral(ZR_MODULO_DIGITALIZACAO), p.modulos + QStringLiteral("/Digitalizacao.so"));
+        Copia(QStringLiteral(ZR_MODULO_PROCESSAMENTO), p.modulos + QStringLiteral("/Processamento.so"));
+        Copia(Teste("TesteOrtoAssistente"), p.modulos + QStringLiteral("/DigitalizacaoOrto.so"));
+        Copia(Teste("TesteOrtoAssistente"), p.modulos + QStringLiteral("/ProcessamentoOrto.so"));
+        Copia(QStringLiteral(ZR_MAPA_AXIAL), p.mapas + QStringLiteral("/Axial.so"));
+        Copia(Teste("TesteRegistroMapas"), p.mapas + QStringLiteral("/Tangencial.so"));
+        Copia(Teste("TesteRegistroMapas"), p.mapas + QStringLiteral("/MultiOrto.so"));
+        qputenv("ZR_MODULOS_AUTOMATICO", "1");
+        qputenv("ZR_MODULOS_SAIDA", saida.path().toUtf8());
+        qputenv("ZR_TESTE_REGISTRO", saida.filePath(QStringLiteral("registro.txt")).toUtf8());
+        qunsetenv("ZR_TESTE_FALHA");
+        GravacaoExame::DefineRelogio([this] { return agora; });
+        TfrmNovoExame::PausaOrto() = [this] { agora = agora.addMSecs(1100); };
+        InfosZR.MapaPadraoNovoExame = QStringLiteral("Axial");
+    }
+    ~CenarioNovoExame()
+    {
+        delete frm.data();
+        GravacaoExame::DefineRelogio({});
+        DefineAberturaModal({});
+        for (const char* v : {"ZR_MODULOS_AUTOMATICO", "ZR_MODULOS_SAIDA", "ZR_TESTE_REGISTRO", "ZR_TESTE_FALHA",
+                              "ZR_SIMULADOR_CASO"})
+            qunsetenv(v);
+    }
+    static QString Teste(const char* nome) { return kPastaModulos + QLatin1Char('/') + QLatin1String(nome) + ".so"; }
+    static void Copia(const QString& de, const QString& para)
+    {
+        QFile::remove(para);
+        QVERIFY2(QFile::copy(de, para), qPrintable(de));
+    }
+
+    // Opens the navigator on every patient and the assistant from "Novo Exame" or "Orto", then
+    // chooses the doctor (the first of that name).
+    TfrmNovoExame* Assistente(const QString& medico, bool orto = false)
+    {
+        InfosZR.MedicoAtivo = Navegador::kTodos;
+        if (!nav)
+            Abre(orto);
+        DefineAberturaModal([this](QDialog* d) {
+            frm = qobject_cast<TfrmNovoExame*>(d);
+            d->show();
+            return 0;
+        });
+        orto ? nav->tbExameOrtoClick() : nav->tbNovoExameClick();
+        if (frm && !medico.isEmpty())
+            frm->ComboMedicos->setCurrentIndex(frm->ComboMedicos->findText(medico));
+        return frm;
+    }
+    void Passo(int olho, const QString& caso = QString())
+    {
+        if (!caso.isEmpty())
+            qputenv("ZR_SIMULADOR_CASO", caso.toUtf8());
+        (olho == kOlhoDireito ? frm->sbtExecutarD : frm->sbtExecutarS)->click();
+    }
+    QStringList Registro() const
+    {
+        QStringList r;
+        try {
+            r = LeArquivoTexto(saida.filePath(QStringLiteral("registro.txt")));
+        } catch (const ErroSistema&) {
+        }
+        QFile::remove(saida.filePath(QStringLiteral("registro.txt")));
+        return r;
+    }
+    // K1 and K2 the Axial map's summary shows.
+    QList<double> KAxial() const
+    {
+        QList<double> k;
+        static const QRegularExpression re(QStringLiteral("^K[12]: ([0-9.]+) D"));
+        for (const QString& l : LeArquivoTexto(saida.filePath(QStringLiteral("Axial.txt"))))
+            if (const auto m = re.match(l); m.hasMatch())
+                k << m.captured(1).toDouble();
+        return k;
+    }
+    // The stored examination's keratometry of the 3 mm zone, from its data files.
+    static TDadosCeratometria KArquivos(int paciente, int exame)
+    {
+        TBMapOperation op;
+        TDadosCeratometria k;
+        if (!op.CarregaExame(PrefixoExame(paciente, exame)))
+            return k;
+        TMatrizAngAnel d, m;
+        TAneisMeridiano a;
+        op.CopiaDioptrias(d);
+        op.CopiaPosicoes(m);
+        op.CopiaAneis(a);
+        TBFuncoesMapas f(d, m, a, InfosZR.FatorCorrecao);
+        f.CalculaMapa(TBFuncoesMapas::MapaAxial);
+        f.Ceratometria(k, 1.5);
+        return k;
+    }
+    int CodigoExame(const QString& olho)
+    {
+        ConsultaBD& op = *DM().IBOperation;
+        op.Fecha();
+        op.DefineSQL(QStringLiteral("SELECT MAX(Codigo) AS C FROM Exames WHERE Olho='%1'").arg(olho));
+        op.Abre();
+        const int c = op.Inteiro(QStringLiteral("C"));
+        op.Fecha();
+        return c;
+    }
+
+    QTemporaryDir saida;
+    QDateTime agora{QDate(2026, 3, 2), QTime(14, 0, 0)};
+    QPointer<TfrmNovoExame> frm;
+};
+
+bool Azul(QLabel* l) { return l->palette().color(QPalette::WindowText) == QColor(0, 0, 255); }
+
+} // namespace
+
+class TesteNovoExame : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { DefineAberturaModal({}); }
+    void indicadorDePassos_data();
+    void indicadorDePassos();
+    void mapaPadrao_data();
+    void mapaPadrao();
+    void olhosIntercalados();
+    void medicos();
+    void pacientePorCodigo();
+    void fecharECancelar();
+    void falhasDosModulos_data();
+    void falhasDosModulos();
+    void orto();
+    void autoExame();
+};
+
+void TesteNovoExame::indicadorDePassos_data()
+{
+    QTest::addColumn<int>("passo");
+    QTest::addColumn<int>("azuis");
+    QTest::addColumn<int>("marcas");
+    QTest::addColumn<int>("seta"); // 0: hidden
+    QTest::newRow("1") << 1 << 1 << 0 << 1;
+    QTest::newRow("2") << 2 << 2 << 1 << 2;
+    QTest::newRow("3") << 3 << 3 << 2 << 3;
+    QTest::newRow("4") << 4 << 4 << 3 << 4;
+    QTest::newRow("5") << 5 << 0 << 4 << 0;
+    QTest::newRow("acima de 5") << 9 << 0 << 4 << 0;
+}
+
+void TesteNovoExame::indicadorDePassos()
+{
+    QFETCH(int, passo);
+    QFETCH(int, azuis);
+    QFETCH(int, marcas);
+    QFETCH(int, seta);
+    CenarioNovoExame c;
+    QVERIFY(c.Valido());
+    c.Medico(QStringLiteral("Dr. A"));
+    c.Paciente(QStringLiteral("Ana"));
+    TfrmNovoExame* f = c.Assistente(QStringLiteral("Dr. A"));
+    QVERIFY(f);
+    f->PassoEsquerdo(passo);
+    for (int olho : {kOlhoDireito, kOlhoEsquerdo}) {
+        const bool este = olho == kOlhoEsquerdo;
+        for (int i = 1; i <= 4; ++i) {
+            QCOMPARE(Azul(f->RotuloPasso(olho, i)), i <= (este ? azuis : 1));
+            QCOMPARE(f->Marca(olho, i)->isVisibleTo(f), i <= (este ? marcas : 0));
+            QCOMPARE(f->Seta(olho, i)->isVisibleTo(f), i == (este ? seta : 1));
+        }
+    }
+    QCOMPARE(f->Passo(kOlhoEsquerdo), std::min(passo, 5));
+    // Labels carry the names and texts of the steps.
+    QCOMPARE(f->findChild<QLabel*>(QStringLiteral("lblDetectS"))->text(), QStringLiteral("Detectar Aneis"));
+}
+
+void TesteNovoExame::mapaPadrao_data()
+{
+    QTest::addColumn<QString>("valor");
+    QTest::addColumn<bool>("axial");
+    QTest::newRow("Axial") << "Axial" << true;
+    QTest::newRow("Tangencial") << "Tangencial" << false;
+    QTest::newRow("axial") << "axial" << false;
+    QTest::newRow("vazio") << "" << false;
+}
+
+void TesteNovoExame::mapaPadrao()
+{
+    QFETCH(QString, valor);
+    QFETCH(bool, axial);
+    CenarioNovoExame c;
+    QVERIFY(c.Valido());
+    c.Paciente(QStringLiteral("Ana"));
+    InfosZR.MapaPadraoNovoExame = valor;
+    TfrmNovoExame* f = c.Assistente(QString());
+    QCOMPARE(f->rbtAxial->isChecked(), axial);
+    QCOMPARE(f->rbtTangencial->isChecked(), !axial);
+    QCOMPARE(f->windowTitle(), QStringLiteral("Assistente para criação do exame"));
+    QCOMPARE(f->height(), TfrmNovoExame::kAlturaPequena);
+}
+
+// Right eye captured and processed, left eye captured and processed, then the right eye's
+// map and storage: the right eye's examination carries its own results.
+void TesteNovoExame::olhosIntercalados()
+{
+    CenarioNovoExame c;
+    QVERIFY(c.Valido());
+    const int m = c.Medico(QStringLiteral("Dr. A"));
+    const int p = c.Paciente(QStringLiteral("Ana"));
+    TfrmNovoExame* f = c.Assistente(QStringLiteral("Dr. A"));
+    c.Passo(kOlhoDireito, QStringLiteral("torica 7.5 7.8 90"));
+    QVERIFY(!f->ComboMedicos->isEnabled());
+    QCOMPARE(f->btnFEC->text(), QStringLiteral("Cancelar"));
+    c.Passo(kOlhoDireito);
+    c.Passo(kOlhoEsquerdo, QStringLiteral("esfera 8.0"));
+    c.Passo(kOlhoEsquerdo);
+    QCOMPARE(f->Passo(kOlhoDireito), 3);
+    QCOMPARE(f->Passo(kOlhoEsquerdo), 3);
+    const ResultadoNormal od = *f->ResultadoOlho(kOlhoDireito);
+    QVERIFY(od.indice != f->ResultadoOlho(kOlhoEsquerdo)->indice || od.centroX != f->ResultadoOlho(kOlhoEsquerdo)->centroX);
+
+    // The map through the recording module ("Tangencial"): header, grids, no ortho-k values.
+    f->rbtTangencial->setChecked(true);
+    c.Passo(kOlhoDireito);
+    QCOMPARE(f->Passo(kOlhoDireito), 4);
+    QCOMPARE(f->height(), TfrmNovoExame::kAlturaGrande);
+    QVERIFY(f->Memo3->isVisible());
+    const QStringList reg = c.Registro();
+    DadosCabecalho d{QStringLiteral("Ana"), p, QString(), kOlhoDireito, c.agora, QStringLiteral("Dr. A"), PathsZR.BancoDados};
+    QCOMPARE(reg.mid(0, 12),
+             QStringList({"ProcessaMapa", "janela", reg[2], reg[3], QString::number(od.centroX, 'g', 15), QString::number(od.centroY, 'g', 15),
+                          QString::number(od.pupila[2]), QString::number(od.posicoes[90][5], 'g', 15),
+                          QString::number(od.aneis[90]), QString::number(od.dioptrias[90][5], 'g', 15), "sem orto",
+                          "12"}));
+    QVERIFY(reg[2].toInt() > 0 && reg[3].toInt() > 0);
+    QCOMPARE(reg.mid(12), CabecalhoExame(d, od.indice));
+
+    // A blue label repeats the map, now the real Axial one.
+    f->rbtAxial->setChecked(true);
+    QTest::mouseClick(f->lblMapaD, Qt::LeftButton);
+    QCOMPARE(f->Passo(kOlhoDireito), 4);
+    const QList<double> k = c.KAxial();
+    QCOMPARE(k.size(), 2);
+    QVERIFY2(std::abs(k[0] - 45.0) < 0.1 && std::abs(k[1] - 337.5 / 7.8) < 0.1, qPrintable(QString::number(k[0])));
+
+    f->Memo3->setPlainText(QString(300, u'x'));
+    QCOMPARE(f->Memo3->toPlainText().size(), 240);
+    c.msgs.Responde(RespostaMensagem::Ok);
+    c.Passo(kOlhoDireito);
+    QCOMPARE(c.msgs.Textos(), QStringList({"Exame gravado com sucesso"}));
+    QCOMPARE(f->Passo(kOlhoDireito), 5);
+    const int e = c.CodigoExame(QStringLiteral("OD"));
+    QCOMPARE(c.Conta(QStringLiteral("SELECT COUNT(*) FROM Exames")), 1);
+    QCOMPARE(c.Conta(QStringLiteral("SELECT COUNT(*) FROM Exames WHERE CodPaciente=%1 AND CodResp=%2 AND IndConf=%3 "
+                                    "AND TipoExame='T' AND CHAR_LENGTH(Diag)=240")
+                         .arg(p).arg(m).arg(od.indice, 0, 'g', 17)),
+             1);
+    QFile a(c.Arquivo(p, e, "a.txt"));
+    QVERIFY(a.open(QIODevice::ReadOnly));
+    QCOMPARE(a.readAll(), ConteudoArquivoA(od.aneis, od.centroX, od.centroY, od.pupila));
+    const TDadosCeratometria kd = CenarioNovoExame::KArquivos(p, e);
+    QVERIFY2(std::abs(kd.K1 - 45.0) < 0.1 && std::abs(kd.K2 - 337.5 / 7.8) < 0.1, qPrintable(QString::number(kd.K1)));
+    // After storing: nothing of the right eye can be repeated; the left eye still runs, so
+    // the button still cancels.
+    QVERIFY(!Azul(f->lblDigitD));
+    QTest::mouseClick(f->lblDigitD, Qt::LeftButton);
+    QCOMPARE(f->Passo(kOlhoDireito), 5);
+    QCOMPARE(f->btnFEC->text(), QStringLiteral("Cancelar"));
+    // The navigator shows the patient with the new examination, selectable by its caption.
+    QCOMPARE(c.nav->CodigoPacienteAtual(), p);
+    QVERIFY(c.Seleciona(QStringLiteral("OD - 02/03/2026 14:00:00")));
+    QVERIFY(c.msgs.Inesperadas().isEmpty());
+}
+
+void TesteNovoExame::medicos()
+{
+    CenarioNovoExame c;
+    QVERIFY(c.Valido());
+    c.Medico(QStringLiteral("Dr. Silva"));
+    c.Medico(QStringLiteral("Dr. Silva"));
+    c.Paciente(QStringLiteral("Ana"));
+    // "*** Todos": the empty doctor, and a capture asks for one.
+    TfrmNovoExame* f = c.Assistente(QString());
+    QCOMPARE(f->ComboMedicos->currentText(), QString());
+    QCOMPARE(f->ComboMedicos->count(), 3);
+    c.msgs.Responde(RespostaMensagem::Ok);
+    c.Passo(kOlhoDireito);
+    QCOMPARE(c.msgs.Registros().size(), 1);
+    QCOMPARE(c.msgs.Registros()[0].texto, QStringLiteral("Selecione um médico responsável pelo exame."));
+    QCOMPARE(c.msgs.Registros()[0].titulo, QStringLiteral("Erro"));
+    QCOMPARE(c.msgs.Registros()[0].icone, IconeMensagem::Erro);
+    QCOMPARE(f->Passo(kOlhoDireito), 1);
+    // The second of two doctors of the same name: his code is the one stored.
+    f->ComboMedicos->setCurrentIndex(2);
+    const int segundo = f->CodigoMedico();
+    QCOMPARE(QSet<int>({f->ComboMedicos->itemData(1).toInt(), segundo}), QSet<int>({1, 2}));
+    for (int i = 0; i < 2; ++i)
+        c.Passo(kOlhoEsquerdo, QStringLiteral("esfera 8.0"));
+    f->rbtTangencial->setChecked(true);
+    c.Passo(kOlhoEsquerdo);
+    c.msgs.Responde(RespostaMensagem::Ok);
+    c.Passo(kOlhoEsquerdo);
+    QCOMPARE(f->Passo(kOlhoEsquerdo), 5);
+    QCOMPARE(c.Conta(QStringLiteral("SELECT COUNT(*) FROM Exames WHERE CodResp=%1").arg(segundo)), 1);
+}
+
+// Two patients whose names share a beginning, the shorter one current: both eyes go to her.
+void TesteNovoExame::pacientePorCodigo()
+{
+    CenarioNovoExame c;
+    QVERIFY(c.Valido());
+    const int m = c.Medico(QStringLiteral("Dr. A"));
+    const int lima = c.Paciente(QStringLiteral("Ana Souza Lima"));
+    const int ana = c.Paciente(QStringLiteral("Ana Souza"));
+    c.Exame(lima, m, QDate(2024, 1, 1), QTime(9, 0, 0));
+    c.Abre();
+    c.nav->tbOrdemCriacaoClick();
+    QVERIFY(c.nav->VaiParaCodigo(ana));
+    TfrmNovoExame* f = c.Assistente(QStringLiteral("Dr. A"));
+    QCOMPARE(f->CodigoPaciente(), ana);
+    QCOMPARE(f->DBlblPaciente->text(), QStringLiteral("Ana Souza"));
+    f->rbtTangencial->setChecked(true);
+    for (int olho : {kOlhoDireito, kOlhoEsquerdo}) {
+        for (int i = 0; i < 3; ++i)
+            c.Passo(olho, QStringLiteral("esfera 7.8"));
+        c.msgs.Responde(RespostaMensagem::Ok);
+        c.Passo(olho);
+        QCOMPARE(f->Passo(olho), 5);
+        QCOMPARE(c.nav->CodigoPacienteAtual(), ana);
+    }
+    QCOMPARE(c.Conta(QStringLiteral("SELECT COUNT(*) FROM Exames WHERE CodPaciente=%1").arg(ana)), 2);
+    QCOMPARE(c.Conta(QStringLiteral("SELECT COUNT(*) FROM Exames WHERE CodPaciente=%1").arg(lima)), 1);
+    QCOMPARE(c.CampoPaciente(ana, QStringLiteral("TOTALEXAMES")).toInt(), 2);
+    // Both eyes stored: the button closes at once.
+    QCOMPARE(f->btnFEC->text(), QStringLiteral("Fechar"));
+    f->btnFEC->click();
+    QVERIFY(!f->isVisible());
+    QVERIFY(c.msgs.Inesperadas().isEmpty());
+}
+
+void TesteNovoExame::fecharECancelar()
+{
+    CenarioNovoExame c;
+    QVERIFY(c.Valido());
+    c.Medico(QStringLiteral("Dr. A"));
+    c.Paciente(QStringLiteral("Ana"));
+    // At step 1 both "Fechar" and Esc close at once.
+    for (bool esc : {false, true}) {
+        TfrmNovoExame* f = c.Assistente(QStringLiteral("Dr. A"));
+        QCOMPARE(f->btnFEC->text(), QStringLiteral("Fechar"));
+        esc ? QTest::keyClick(f, Qt::Key_Escape) : f->btnFEC->click();
+        QVERIFY(!f->isVisible());
+        QVERIFY(c.msgs.Registros().isEmpty());
+    }
+    // While an eye is under way both ask; "Não" keeps the form, "Sim" closes it.
+    TfrmNovoExame* f = c.Assistente(QStringLiteral("Dr. A"));
+    c.Passo(kOlhoDireito, QStringLiteral("esfera 7.8"));
+    QCOMPARE(f->btnFEC->text(), QStringLiteral("Cancelar"));
+    QCOMPARE(f->btnFEC->toolTip(), QStringLiteral("Cancelar exame"));
+    c.msgs.Responde(RespostaMensagem::Nao);
+    QTest::keyClick(f, Qt::Key_Escape);
+    QVERIFY(f->isVisible());
+    c.msgs.Responde(RespostaMensagem::Sim);
+    f->btnFEC->click();
+    QVERIFY(!f->isVisible());
+    QCOMPARE(c.msgs.Textos(), QStringList(2, QStringLiteral("Tem ceteza que deseja cancelar o exame?")));
+    QCOMPARE(c.msgs.Registros()[0].botoes, BotoesMensagem::SimNao);
+    QCOMPARE(c.Conta(QStringLiteral("SELECT COUNT(*) FROM Exames")), 0);
+}
+
+void TesteNovoExame::falhasDosModulos_data()
+{
+    QTest::addColumn<QString>("chave");     // settings key pointed elsewhere
+    QTest::addColumn<QString>("modulo");    // test module it points at ("" = a missing file)
+    QTest::addColumn<QString>("falha");
+    QTest::addColumn<int>("passoFinal");
+    QTest::newRow("captura ausente") << "DIGITALIZACAO" << "" << "" << 1;
+    QTest::newRow("captura que não é biblioteca") << "DIGITALIZACAO" << "texto" << "" << 1;
+    QTest::newRow("processamento retorna 0") << "PROCESSAMENTO" << "TesteProcFalha" << "zero" << 2;
+    QTest::newRow("processamento com nan") << "PROCESSAMENTO" << "TesteProcFalha" << "nan" << 2;
+    QTest::newRow("processamento sem entrada") << "PROCESSAMENTO" << "TesteRegistroMapas" << "" << 2;
+    QTest::newRow("anéis fora de 0..N") << "PROCESSAMENTO" << "TesteProcFalha" << "aneis" << 3;
+    QTest::newRow("mapa ausente") << "DIRMAPAS" << "" << "" << 3;
+}
+
+void TesteNovoExame::falhasDosModulos()
+{
+    QFETCH(QString, chave);
+    QFETCH(QString, modulo);
+    QFETCH(QString, falha);
+    QFETCH(int, passoFinal);
+    CenarioNovoExame c;
+    QVERIFY(c.Valido());
+    c.Medico(QStringLiteral("Dr. A"));
+    c.Paciente(QStringLiteral("Ana"));
+    QString alvo = c.saida.filePath(QStringLiteral("nada.so"));
+    if (modulo == QLatin1String("texto")) {
+        QFile t(alvo);
+        QVERIFY(t.open(QIODevice::WriteOnly));
+        t.write("não sou uma biblioteca");
+    } else if (!modulo.isEmpty()) {
+        alvo = CenarioNovoExame::Teste(modulo.toLatin1().constData());
+    }
+    if (chave == QLatin1String("DIGITALIZACAO"))
+        PathsZR.Digitalizacao = alvo;
+    else if (chave == QLatin1String("PROCESSAMENTO"))
+        PathsZR.Processamento = alvo;
+    else
+        PathsZR.DirMapas = c.saida.path();
+    qputenv("ZR_TESTE_FALHA", falha.toUtf8());
+    TfrmNovoExame* f = c.Assistente(QStringLiteral("Dr. A"));
+    if (passoFinal == 3 && chave == QLatin1String("DIRMAPAS"))
+        c.msgs.Responde(RespostaMensagem::Ok);
+    for (int i = 0; i < (chave == QLatin1String("DIRMAPAS") ? 3 : 2); ++i)
+        c.Passo(kOlhoDireito, QStringLiteral("esfera 7.8"));
+    QCOMPARE(f->Passo(kOlhoDireito), passoFinal);
+    if (passoFinal == 1)
+        QVERIFY(f->Olho1->pixmap().toImage().pixelColor(60, 45) == QColor(Qt::black));
+    if (falha == QLatin1String("aneis")) {
+        for (int k = 0; k < 360; ++k)
+            QVERIFY(f->ResultadoOlho(kOlhoDireito)->aneis[k] >= 0 && f->ResultadoOlho(kOlhoDireito)->aneis[k] <= 16);
+    } else if (passoFinal == 2) {
+        QVERIFY(!f->ResultadoOlho(kOlhoDireito));
+    }
+    QCOMPARE(c.msgs.Textos(), chave == QLatin1String("DIRMAPAS")
+                                  ? QStringList({"Não foi possível processar o mapa selecionado. ERROMAP02"})
+                                  : QStringList());
+}
+
+void TesteNovoExame::orto()
+{
+    CenarioNovoExame c;
+    QVERIFY(c.Valido());
+    c.Medico(QStringLiteral("Dr. A"));
+    const int p = c.Paciente(QStringLiteral("Ana"));
+    TfrmNovoExame* f = c.Assistente(QStringLiteral("Dr. A"), true);
+    QCOMPARE(f->windowTitle(), QStringLiteral("Assistente para criação do exame - Ortoceratologia"));
+    QVERIFY(f->rbtMultiOrto->isChecked() && f->rbtMultiOrto->isVisible() && !f->rbtAxial->isVisible());
+    // Faults of the capture and of the processing leave the eye where it was.
+    const QList<QPair<QByteArray, int>> falhas = {{"vazia3", 1}, {"", 2}, {"zero", 2}, {"curto", 2}, {"texto", 2}};
+    for (const auto& [falha, passo] : falhas) {
+        qputenv("ZR_TESTE_FALHA", falha);
+        c.Passo(kOlhoEsquerdo);
+        QVERIFY2(f->Passo(kOlhoEsquerdo) == passo, falha.constData());
+    }
+    qputenv("ZR_TESTE_FALHA", "");
+    c.Passo(kOlhoEsquerdo);
+    QCOMPARE(f->Passo(kOlhoEsquerdo), 3);
+    c.Passo(kOlhoEsquerdo);
+    QCOMPARE(f->Passo(kOlhoEsquerdo), 4);
+    // The multi-map module got four 9-line headers, each with its map's confidence.
+    const QStringList reg = c.Registro();
+    QCOMPARE(reg.mid(0, 4), QStringList({"ProcessaMapas", "4", "4", "4"}));
+    DadosCabecalho d{QStringLiteral("Ana"), p, QString(), kOlhoEsquerdo, c.agora, QStringLiteral("Dr. A"), PathsZR.BancoDados};
+    for (int k = 0; k < 4; ++k) {
+        const QStringList bloco = reg.mid(4 + k * 16, 16);
+        QCOMPARE(bloco.mid(0, 10), QStringList({"9"}) + CabecalhoExameOrto(d, 80 + k));
+        QCOMPARE(bloco.mid(10), QStringList({QString::number(10.0 + k, 'g', 15), QString::number(42 + k + 0.1, 'g', 15),
+                                             QString::number(520.5 + k, 'g', 15), QString::number(15.25 + k, 'g', 15),
+                                             QString::number(7.8 + k / 100.0, 'g', 15), "0.4"}));
+    }
+    c.msgs.Responde(RespostaMensagem::Ok);
+    c.Passo(kOlhoEsquerdo);
+    QCOMPARE(f->Passo(kOlhoEsquerdo), 5);
+    QCOMPARE(c.Conta(QStringLiteral("SELECT COUNT(*) FROM Exames WHERE TipoExame='O' AND Olho='OS'")), 4);
+    QCOMPARE(c.Conta(QStringLiteral("SELECT COUNT(*) FROM ExamesOrto WHERE EXC=0")), 4);
+    QCOMPARE(c.CampoPaciente(p, QStringLiteral("TOTALEXAMES")).toInt(), 4);
+    QCOMPARE(c.CampoPaciente(p, QStringLiteral("ULTIMOEXAME")).toString(), QStringLiteral("OS 02/03/2026 14:00:03"));
+    QCOMPARE(c.msgs.Textos(), QStringList({"Exame gravado com sucesso"}));
+}
+
+void TesteNovoExame::autoExame()
+{
+    CenarioNovoExame c;
+    QVERIFY(c.Valido());
+    c.Medico(QStringLiteral("Dr. A"));
+    c.Paciente(QStringLiteral("Ana Souza Lima"));
+    const int ana = c.Paciente(QStringLiteral("Ana Souza"));
+    InfosZR.AutoExame = true;
+    c.Abre();
+    QPointer<TfrmNovoPaciente> sel;
+    DefineAberturaModal([&](QDialog* d) {
+        if (auto* s = qobject_cast<TfrmNovoPaciente*>(d))
+            sel = s;
+        else
+            c.frm = qobject_cast<TfrmNovoExame*>(d);
+        d->show();
+        return 0;
+    });
+    c.nav->tbtCadPacienteClick();
+    QVERIFY(sel);
+    sel->edtNomePac->setText(QStringLiteral("Ana Souza"));
+    sel->edtNomePacKeyUp();
+    // The rows in name order: "Ana Souza" first.
+    sel->DBGrid1->setCurrentIndex(sel->DBGrid1->model()->index(0, 0));
+    sel->DBGrid1DblClick();
+    QVERIFY(c.frm);
+    QCOMPARE(c.frm->CodigoPaciente(), ana);
+    QCOMPARE(c.nav->CodigoPacienteAtual(), ana);
+}
+
+QTEST_MAIN(TesteNovoExame)
+#include "tst_novoexame.moc"
