@@ -166,6 +166,8 @@ private slots:
     void fecharECancelar();
     void falhasDosModulos_data();
     void falhasDosModulos();
+    void gravacaoRecusada_data();
+    void gravacaoRecusada();
     void orto();
     void autoExame();
 };
@@ -461,6 +463,57 @@ void TesteNovoExame::falhasDosModulos()
     QCOMPARE(c.msgs.Textos(), chave == QLatin1String("DIRMAPAS")
                                   ? QStringList({"Não foi possível processar o mapa selecionado. ERROMAP02"})
                                   : QStringList());
+}
+
+void TesteNovoExame::gravacaoRecusada_data()
+{
+    QTest::addColumn<QString>("tabela");
+    QTest::addColumn<QStringList>("mensagens");
+    QTest::addColumn<int>("passo");
+    QTest::newRow("exame recusado") << "EXAMES" << QStringList({GravacaoExame::kErroGravacao}) << 4;
+    QTest::newRow("imagens recusadas")
+        << "ARQUIVOS" << QStringList({GravacaoExame::kErroImagens, "Exame gravado com sucesso"}) << 5;
+}
+
+// The database refuses the first insert into a table: the examination is stored whole or
+// not at all (only the images may go apart), and a retry stores exactly one.
+void TesteNovoExame::gravacaoRecusada()
+{
+    QFETCH(QString, tabela);
+    QFETCH(QStringList, mensagens);
+    QFETCH(int, passo);
+    CenarioNovoExame c;
+    QVERIFY(c.Valido());
+    c.Medico(QStringLiteral("Dr. A"));
+    const int p = c.Paciente(QStringLiteral("Ana"));
+    TDMPrincipal& dm = c.DM();
+    for (const QString& sql : {QStringLiteral("CREATE EXCEPTION RECUSA_TESTE 'recusado'"), QStringLiteral("CREATE SEQUENCE CONTA_TESTE"),
+                               QStringLiteral("CREATE TRIGGER RECUSA_TESTE FOR %1 BEFORE INSERT AS BEGIN "
+                                              "IF (GEN_ID(CONTA_TESTE, 1) = 1) THEN EXCEPTION RECUSA_TESTE; END").arg(tabela)}) {
+        dm.GaranteTransacao();
+        dm.IBDatabase.ExecutaImediato(dm.IBTransaction, sql);
+        dm.PCommitDataBase();
+    }
+    TfrmNovoExame* f = c.Assistente(QStringLiteral("Dr. A"));
+    f->rbtTangencial->setChecked(true);
+    for (int i = 0; i < 3; ++i)
+        c.Passo(kOlhoDireito, QStringLiteral("esfera 7.8"));
+    for (int i = 0; i < mensagens.size(); ++i)
+        c.msgs.Responde(RespostaMensagem::Ok);
+    c.Passo(kOlhoDireito);
+    QCOMPARE(c.msgs.Textos(), mensagens);
+    QCOMPARE(c.msgs.Registros()[0].icone, IconeMensagem::Atencao);
+    QCOMPARE(f->Passo(kOlhoDireito), passo);
+    QCOMPARE(c.Conta(QStringLiteral("SELECT COUNT(*) FROM Exames")), passo == 5 ? 1 : 0);
+    if (passo == 4) {
+        QVERIFY(!QFileInfo::exists(c.PastaPaciente(p)));
+        QVERIFY(f->Memo3->isEnabled());
+        c.msgs.Responde(RespostaMensagem::Ok);
+        c.Passo(kOlhoDireito);
+        QCOMPARE(f->Passo(kOlhoDireito), 5);
+    }
+    QCOMPARE(c.Conta(QStringLiteral("SELECT COUNT(*) FROM Exames")), 1);
+    QCOMPARE(c.CampoPaciente(p, QStringLiteral("TOTALEXAMES")).toInt(), 1);
 }
 
 void TesteNovoExame::orto()
