@@ -4,16 +4,35 @@
 //   - one eye: "Digitalizar" of the capture module, then "ProcessaImagem" of the processing
 //     module, each part timed (target for the eye with its first map: under 1 s);
 //   - ortho-k: "Digitalizar" of the ortho-k capture module (four frames), then its
-//     "ProcessaImagem" (four images), each part timed (target: under 1.5 s together).
+//     "ProcessaImagem" (four images), each part timed (target: under 1.5 s together);
+//   - the first painted map of one eye (the Axial module in batch mode);
+//   - storage: one normal examination (row, three files, two JPEG images, patient update;
+//     target under 150 ms), the same with the navigator's reload on a clinic-sized database
+//     (target under 1 s), and the four examinations of an ortho-k capture without the pauses
+//     between them (target under 300 ms).
 //
-//   bench_captura [repetitions]
+//   bench_captura [repetitions [patients]]   (defaults 5 and 100000)
 
+#include "common/UFormatos.h"
 #include "common/UTextoCp1252.h"
+#include "config/UBIniSettings.h"
+#include "config/URegistrosZR.h"
+#include "data/UBJpeg.h"
+#include "data/UDMPrincipal.h"
+#include "data/UDMedicos.h"
+#include "data/UDPacientes.h"
 #include "modules/UBufferMemoria.h"
 #include "modules/UModulos.h"
+#include "modules/URegistrosModulo.h"
+#include "navigator/UGravacaoExame.h"
+#include "navigator/UfrmAguarde.h"
+#include "navigator/UfrmExames.h"
+#include "platform/UMensagens.h"
 #include "plugins/instalacao/UInstalaInstrumento.h"
+#include "tests/support/UInstalacaoTeste.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -38,8 +57,8 @@ double Mediana(std::vector<double> v)
 // The options and paths records the assistant hands the modules.
 struct Registros {
     QByteArray calibracao;
-    TInfosZR infos{};
-    TPathsZR paths{};
+    zrmod::TInfosZR infos{};
+    zrmod::TPathsZR paths{};
 };
 
 // ---- Capture and processing ---------------------------------------------------------------
@@ -125,6 +144,217 @@ bool RelataCapturaProcessamento(Registros& r, int n)
 
 } // namespace
 
+// ---- Map and storage ----------------------------------------------------------------------
+
+namespace armazenamento {
+
+using namespace CapturaExame;
+
+struct Medida {
+    std::vector<double> ms;
+    double Mediana()
+    {
+        std::sort(ms.begin(), ms.end());
+        return ms.empty() ? 0 : ms[ms.size() / 2];
+    }
+};
+
+Medida Repete(int vezes, const std::function<void(int)>& f)
+{
+    Medida m;
+    QElapsedTimer t;
+    for (int i = 0; i < vezes; ++i) {
+        t.start();
+        f(i);
+        m.ms.push_back(t.nsecsElapsed() / 1e6);
+    }
+    return m;
+}
+
+void Linha(const char* nome, double ms, double alvo)
+{
+    if (alvo > 0)
+        std::printf("  %-52s mediana %8.1f ms  (alvo < %.0f ms: %s)\n", nome, ms, alvo, ms < alvo ? "ok" : "ACIMA");
+    else
+        std::printf("  %-52s mediana %8.1f ms\n", nome, ms);
+}
+
+void Executa(TDMPrincipal& dm, const QString& sql)
+{
+    dm.GaranteTransacao();
+    dm.IBDatabase.ExecutaImediato(dm.IBTransaction, sql);
+}
+
+// --- one eye: capture, processing, map ---------------------------------------------------------
+
+struct Olho {
+    QByteArray central, lateral;
+    std::unique_ptr<ResultadoNormal> r = std::make_unique<ResultadoNormal>();
+};
+
+bool Captura(Olho& o)
+{
+    InfosZRModulo infos(InfosZR);
+    TextoModulo legenda(QStringLiteral("Digitalizando Imagem do Olho"));
+    if (!LoadCapturaDLL(QStringLiteral(ZR_MODULO_DIGITALIZACAO)) || !CapturaDLL.Digitalizar)
+        return false;
+    BufferMemoria c, l;
+    CapturaDLL.Digitalizar(nullptr, c.Stream(), l.Stream(), kOlhoDireito, infos.Registro(), legenda.c_str());
+    FreeCapturaDLL();
+    o.central = c.Bytes();
+    o.lateral = l.Bytes();
+    return !o.central.isEmpty();
+}
+
+bool Processa(Olho& o)
+{
+    InfosZRModulo infos(InfosZR);
+    PathsZRModulo paths(PathsZR);
+    if (!LoadProcDLL(QStringLiteral(ZR_MODULO_PROCESSAMENTO)) || !ProcDLL.ProcessaImagem)
+        return false;
+    BufferMemoria c(o.central);
+    ResultadoNormal& r = *o.r;
+    const int32_t rc = ProcDLL.ProcessaImagem(nullptr, c.Stream(), &r.centroX, &r.centroY, &r.posicoes, &r.aneis,
+                                              &r.dioptrias, &r.pupila, &r.indice, infos.Registro(), paths.Registro());
+    FreeProcDLL();
+    return rc == 1 && ConfereResultado(r, InfosZR.NumAneis);
+}
+
+bool Mapa(QWidget* janela, Olho& o)
+{
+    InfosZRModulo infos(InfosZR);
+    if (!LoadMapaDLL(QStringLiteral(ZR_MAPA_AXIAL)) || !MapaDLL.ProcessaMapa)
+        return false;
+    DadosCabecalho d{QStringLiteral("Paciente"), 1, QString(), kOlhoDireito, QDateTime::currentDateTime(),
+                     QStringLiteral("Dr. A"), PathsZR.BancoDados};
+    BufferMemoria c(o.central), l(o.lateral), cab;
+    cab.DefineLinhas(CabecalhoExame(d, o.r->indice));
+    const ResultadoNormal& r = *o.r;
+    MapaDLL.ProcessaMapa(janela, c.Stream(), l.Stream(), r.centroX, r.centroY, cab.Stream(), &r.posicoes, &r.aneis,
+                         &r.dioptrias, &r.pupila, nullptr, infos.Registro());
+    FreeMapaDLL();
+    return true;
+}
+
+// --- ortho-k results of four maps, as a processing module writes them -------------------------
+
+std::unique_ptr<ResultadoOrto> ResultadosOrto()
+{
+    QStringList pos, diop, val;
+    for (int k = 0; k < 4; ++k)
+        for (int m = 0; m < 360; ++m) {
+            QString p, d;
+            for (int j = 0; j <= 16; ++j) {
+                p += FormataNumero(QStringLiteral("00.00"), 10.0 * j + k) + QLatin1Char(' ');
+                d += FormataNumero(QStringLiteral("00.00"), 42.0 + k + m / 1000.0) + QLatin1Char(' ');
+            }
+            pos << p;
+            diop << d;
+        }
+    for (int k = 0; k < 4; ++k)
+        val << QString::number(520.5 + k) << QString::number(15.25 + k) << QString::number(7.8 + k / 100.0)
+            << QStringLiteral("0.4");
+    auto r = std::make_unique<ResultadoOrto>();
+    const double indices[4] = {80, 81, 82, 83};
+    LeResultadoOrto(pos, diop, val, indices, *r);
+    return r;
+}
+
+
+bool RelataMapaGravacao(int n, int numPacientes)
+{
+    InstalacaoTeste inst;
+    if (!inst.Valida()) {
+        std::fprintf(stderr, "instalação de teste falhou\n");
+        return false;
+    }
+    TBIniSettings ini;
+    ini.LoadAll(3);
+    PreencheRegistrosZR(ini, InfosZR, PathsZR);
+    TDMPrincipal dm;
+    if (!dm.PSetDataBaseName(PathsZR.BancoDados + QStringLiteral("/DATABASE.GDB"))) {
+        std::fprintf(stderr, "sem conexão com o banco\n");
+        return false;
+    }
+    MensagensRoteiro msgs;
+
+    std::printf("\nmapa e gravação:\n");
+    QWidget janela;
+    Olho olho;
+    Medida captura = Repete(n, [&](int) { Captura(olho); });
+    Medida processamento = Repete(n, [&](int) { Processa(olho); });
+    Medida mapa = Repete(n, [&](int) { Mapa(&janela, olho); });
+    const double c = captura.Mediana(), p = processamento.Mediana(), m = mapa.Mediana();
+    Linha("primeiro mapa pintado (Axial)", m, 0);
+    Linha("um olho: captura + processamento + mapa", c + p + m, 1000);
+
+    // Storage on the fresh database.
+    TDadosMedico medico;
+    medico.Nome = QStringLiteral("Dr. A");
+    TDMedicos(dm).InsereMedico(medico);
+    const int codMedico = TDMedicos(dm).CodigoMedico(medico.Nome);
+    TDadosPaciente paciente;
+    paciente.Nome = QStringLiteral("Paciente Gravação");
+    TDPacientes(dm).InserePaciente(paciente, QDate(2024, 1, 1), 0);
+    const int codPaciente = TDPacientes(dm).IndicePacientes();
+    dm.PCommitDataBase();
+    const GravacaoExame::Opcoes opcoes = GravacaoExame::Opcoes::DaConfiguracao();
+    const GravacaoExame::Exame exame{codPaciente, codMedico, kOlhoDireito, {}, {}};
+    std::printf("\ngravação:\n");
+    Medida grava = Repete(10, [&](int) {
+        GravacaoExame::GravaExame(dm, exame, *olho.r, olho.central, olho.lateral, opcoes);
+    });
+    Linha("exame normal (linha, 3 arquivos, 2 JPEG, paciente)", grava.Mediana(), 150);
+    GravacaoExame::Opcoes semImagens = opcoes;
+    semImagens.imagemCentral = semImagens.imagemLateral = false;
+    Medida gravaSem = Repete(10, [&](int) {
+        GravacaoExame::GravaExame(dm, exame, *olho.r, olho.central, olho.lateral, semImagens);
+    });
+    Linha("  dos quais sem as imagens", gravaSem.Mediana(), 0);
+    qsizetype bytesJpeg = 0;
+    Medida jpeg = Repete(10, [&](int) {
+        QBuffer b;
+        b.setData(olho.central);
+        b.open(QIODevice::ReadOnly);
+        bytesJpeg = TBJpeg().ComprimeJpeg(b, opcoes.qualidade).size();
+    });
+    Linha("  uma imagem em JPEG", jpeg.Mediana(), 0);
+    std::printf("  (JPEG da imagem central: %lld bytes)\n", static_cast<long long>(bytesJpeg));
+    auto orto = ResultadosOrto();
+    Medida gravaOrto = Repete(n, [&](int) { GravacaoExame::GravaExamesOrto(dm, exame, *orto, opcoes, {}); });
+    Linha("quatro exames orto (sem as pausas)", gravaOrto.Mediana(), 300);
+
+    // The same storage followed by the navigator's reload on a clinic-sized database.
+    std::printf("\ncarga: %d pacientes\n", numPacientes);
+    Executa(dm, QStringLiteral("EXECUTE BLOCK AS DECLARE i INTEGER = 1; BEGIN WHILE (i <= %1) DO BEGIN "
+                               "INSERT INTO PACIENTES (CODIGO, CODMEDICO, NOME, RG, CONVENIO, DTCADASTRO, ULTIMOEXAME, "
+                               "TOTALEXAMES) VALUES (:i + 1000, 1, 'Paciente ' || LPAD(MOD(:i * 7919, 1000003), 7, '0'), "
+                               "LPAD(:i, 9, '0'), 'Unimed', DATE '2020-01-01', '', 0); i = i + 1; END END")
+                    .arg(numPacientes));
+    Executa(dm, QStringLiteral("SET GENERATOR CODIGO_PACIENTES TO %1").arg(numPacientes + 1000));
+    dm.PCommitDataBase();
+    InfosZR.MedicoAtivo = QStringLiteral("*** Todos");
+    InfosZR.PacienteAtivo.clear();
+    auto nav = std::make_unique<TfrmExames>();
+    nav->DefineTamanhoTela(QSize(1366, 768));
+    nav->resize(1366, 768);
+    nav->show();
+    QCoreApplication::processEvents();
+    Medida comNavegador = Repete(n, [&](int) {
+        GravacaoExame::GravaExame(dm, exame, *olho.r, olho.central, olho.lateral, opcoes);
+        nav->CarregaMedicos();
+        nav->MostraPacienteCodigo(codPaciente, medico.Nome);
+        QCoreApplication::processEvents();
+    });
+    Linha("exame normal + recarga do navegador", comNavegador.Mediana(), 1000);
+
+    nav.reset();
+    TfrmAguarde::Fecha();
+    return true;
+}
+
+} // namespace armazenamento
+
 int main(int argc, char** argv)
 {
     qputenv("ZR_MODULOS_AUTOMATICO", "1");
@@ -155,6 +385,9 @@ int main(int argc, char** argv)
     r.infos.NumAneis = 16;
 
     if (!RelataCapturaProcessamento(r, n))
+        return 1;
+    const int numPacientes = argc > 2 ? std::max(1, atoi(argv[2])) : 100000;
+    if (!armazenamento::RelataMapaGravacao(n, numPacientes))
         return 1;
     return 0;
 }
