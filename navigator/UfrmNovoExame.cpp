@@ -372,6 +372,7 @@ void TfrmNovoExame::FormShow()
         rbtTangencial->setChecked(true);
     }
     ComboMedicos->setFocus();
+    Centraliza();
 }
 
 void TfrmNovoExame::PreencheMedicos()
