@@ -18,6 +18,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QTimer>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -171,6 +173,8 @@ private slots:
     void cleanup() { DefineAberturaModal({}); }
     void indicadorDePassos_data();
     void indicadorDePassos();
+    void dica_data();
+    void dica();
     void mapaPadrao_data();
     void mapaPadrao();
     void olhosIntercalados();
@@ -223,6 +227,38 @@ void TesteNovoExame::indicadorDePassos()
     QCOMPARE(f->Passo(kOlhoEsquerdo), std::min(passo, 5));
     // Labels carry the names and texts of the steps.
     QCOMPARE(f->findChild<QLabel*>(QStringLiteral("lblDetectS"))->text(), QStringLiteral("Detectar Aneis"));
+}
+
+void TesteNovoExame::dica_data()
+{
+    QTest::addColumn<QPoint>("ponto");
+    QTest::addColumn<bool>("mostra");
+    QTest::newRow("dentro") << QPoint(6, 6) << true;
+    QTest::newRow("canto oposto") << QPoint(22, 29) << true;
+    QTest::newRow("à esquerda") << QPoint(5, 10) << false;
+    QTest::newRow("abaixo") << QPoint(10, 30) << false;
+}
+
+// The hint over the note: while the pointer is on the help icon, and every 12 seconds.
+void TesteNovoExame::dica()
+{
+    QFETCH(QPoint, ponto);
+    QFETCH(bool, mostra);
+    CenarioNovoExame c;
+    QVERIFY(c.Valido());
+    c.Paciente(QStringLiteral("Ana"));
+    TfrmNovoExame* f = c.Assistente(QString());
+    QVERIFY(f->Timer1->isActive());
+    QCOMPARE(f->Timer1->interval(), 12000);
+    QMouseEvent mov(QEvent::MouseMove, QPointF(ponto), f->Image4->mapToGlobal(QPointF(ponto)), Qt::NoButton,
+                    Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(f->Image4, &mov);
+    QCOMPARE(f->lblMens3->isVisibleTo(f), mostra);
+    f->Timer1Timer();
+    QCOMPARE(f->lblMens3->isVisibleTo(f), !mostra);
+    QCOMPARE(f->lblMens3->text(), QStringLiteral("Siga os passos do assistente de forma sequencial e em caso de dúvidas "
+                                                 "consulte a nossa Ajuda que esta disponível em todas as etapas deste "
+                                                 "processo."));
 }
 
 void TesteNovoExame::mapaPadrao_data()
@@ -566,6 +602,12 @@ void TesteNovoExame::orto()
                                              QString::number(520.5 + k, 'g', 15), QString::number(15.25 + k, 'g', 15),
                                              QString::number(7.8 + k / 100.0, 'g', 15), "0.4"}));
     }
+    // A second click during the pauses between the four starts nothing.
+    TfrmNovoExame::PausaOrto() = [&] {
+        c.agora = c.agora.addMSecs(1100);
+        f->sbtExecutarS->click();
+        QVERIFY(!f->isEnabled());
+    };
     c.msgs.Responde(RespostaMensagem::Ok);
     c.Passo(kOlhoEsquerdo);
     QCOMPARE(f->Passo(kOlhoEsquerdo), 5);
