@@ -206,7 +206,17 @@ public:
         return ultimo;
     }
 
-    void Confirma() { m_dm.PCommitDataBase(); }
+    // Commits. When the commit went through but reopening the tables afterwards failed, the
+    // examination is stored: that is no failure, and its files must stay.
+    void Confirma()
+    {
+        try {
+            m_dm.PCommitDataBase();
+        } catch (const ErroSistema&) {
+            if (!Gravado())
+                throw;
+        }
+    }
 
     // Undoes the transaction and removes every file this attempt wrote.
     void Desfaz(int codPaciente)
@@ -224,6 +234,24 @@ public:
     }
 
 private:
+    // Whether the last examination of this attempt is in the database after all.
+    bool Gravado()
+    {
+        if (m_exames.isEmpty())
+            return false;
+        try {
+            Navegador::DesfazTransacao(m_dm);
+            ConsultaBD& op = PreparaOperacao(m_dm, QStringLiteral("SELECT COUNT(*) AS N FROM Exames WHERE Codigo=:Codigo"));
+            op.DefineParametro(QStringLiteral("Codigo"), m_exames.last());
+            op.Abre();
+            const bool existe = op.Inteiro(QStringLiteral("N")) > 0;
+            op.Fecha();
+            return existe;
+        } catch (const ErroSistema&) {
+            return false;
+        }
+    }
+
     TDMPrincipal& m_dm;
     QList<int> m_exames;
     QString m_pasta;
