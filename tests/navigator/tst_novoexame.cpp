@@ -46,8 +46,8 @@ public:
         const auto& p = banco.Instalacao().Pastas();
         Copia(QStringLiteral(ZR_MODULO_DIGITALIZACAO), p.modulos + QStringLiteral("/Digitalizacao.so"));
         Copia(QStringLiteral(ZR_MODULO_PROCESSAMENTO), p.modulos + QStringLiteral("/Processamento.so"));
-        Copia(Teste("TesteOrtoAssistente"), p.modulos + QStringLiteral("/DigitalizacaoOrto.so"));
-        Copia(Teste("TesteOrtoAssistente"), p.modulos + QStringLiteral("/ProcessamentoOrto.so"));
+        Copia(QStringLiteral(ZR_MODULO_DIGITALIZACAO_ORTO), p.modulos + QStringLiteral("/DigitalizacaoOrto.so"));
+        Copia(QStringLiteral(ZR_MODULO_PROCESSAMENTO_ORTO), p.modulos + QStringLiteral("/ProcessamentoOrto.so"));
         Copia(QStringLiteral(ZR_MAPA_AXIAL), p.mapas + QStringLiteral("/Axial.so"));
         Copia(Teste("TesteRegistroMapas"), p.mapas + QStringLiteral("/Tangencial.so"));
         Copia(Teste("TesteRegistroMapas"), p.mapas + QStringLiteral("/MultiOrto.so"));
@@ -579,28 +579,42 @@ void TesteNovoExame::orto()
     QCOMPARE(f->windowTitle(), QStringLiteral("Assistente para criação do exame - Ortoceratologia"));
     QVERIFY(f->rbtMultiOrto->isChecked() && f->rbtMultiOrto->isVisible() && !f->rbtAxial->isVisible());
     Tela("assistente-orto");
-    // Faults of the capture and of the processing leave the eye where it was.
+    // Faults of the capture and of the processing (a test module pointed at by the settings)
+    // leave the eye where it was.
+    const QString capturaReal = PathsZR.DigitalizacaoOrto, processamentoReal = PathsZR.ProcessamentoOrto;
+    PathsZR.DigitalizacaoOrto = PathsZR.ProcessamentoOrto = CenarioNovoExame::Teste("TesteOrtoAssistente");
     const QList<QPair<QByteArray, int>> falhas = {{"vazia3", 1}, {"", 2}, {"zero", 2}, {"curto", 2}, {"texto", 2}};
     for (const auto& [falha, passo] : falhas) {
         qputenv("ZR_TESTE_FALHA", falha);
         c.Passo(kOlhoEsquerdo);
         QVERIFY2(f->Passo(kOlhoEsquerdo) == passo, falha.constData());
     }
+    QVERIFY(!f->ResultadoOrtoOlho(kOlhoEsquerdo));
+    // The real ortho-k modules: a new capture from the blue label, then processing and map.
     qputenv("ZR_TESTE_FALHA", "");
+    PathsZR.DigitalizacaoOrto = capturaReal;
+    PathsZR.ProcessamentoOrto = processamentoReal;
+    qputenv("ZR_SIMULADOR_CASO", "Orto02");
+    QTest::mouseClick(f->lblDigitS, Qt::LeftButton);
+    QCOMPARE(f->Passo(kOlhoEsquerdo), 2);
     c.Passo(kOlhoEsquerdo);
     QCOMPARE(f->Passo(kOlhoEsquerdo), 3);
+    const ResultadoOrto& r = *f->ResultadoOrtoOlho(kOlhoEsquerdo);
     c.Passo(kOlhoEsquerdo);
     QCOMPARE(f->Passo(kOlhoEsquerdo), 4);
-    // The multi-map module got four 9-line headers, each with its map's confidence.
+    // The multi-map module got four 9-line headers, each with its map's confidence, the
+    // matrices and the 4 x 4 values.
     const QStringList reg = c.Registro();
     QCOMPARE(reg.mid(0, 4), QStringList({"ProcessaMapas", "4", "4", "4"}));
     DadosCabecalho d{QStringLiteral("Ana"), p, QString(), kOlhoEsquerdo, c.agora, QStringLiteral("Dr. A"), PathsZR.BancoDados};
+    const auto real = [](double v) { return QString::number(v, 'g', 15); };
     for (int k = 0; k < 4; ++k) {
         const QStringList bloco = reg.mid(4 + k * 16, 16);
-        QCOMPARE(bloco.mid(0, 10), QStringList({"9"}) + CabecalhoExameOrto(d, 80 + k));
-        QCOMPARE(bloco.mid(10), QStringList({QString::number(10.0 + k, 'g', 15), QString::number(42 + k + 0.1, 'g', 15),
-                                             QString::number(520.5 + k, 'g', 15), QString::number(15.25 + k, 'g', 15),
-                                             QString::number(7.8 + k / 100.0, 'g', 15), "0.4"}));
+        QCOMPARE(bloco.mid(0, 10), QStringList({"9"}) + CabecalhoExameOrto(d, r.indices[k]));
+        QCOMPARE(bloco.mid(10), QStringList({real(r.matPosicoes[k][10][1]), real(r.matDioptrias[k][100][3]),
+                                             real(r.valores[k][0]), real(r.valores[k][1]), real(r.valores[k][2]),
+                                             real(r.valores[k][3])}));
+        QVERIFY(r.valores[k][2] > 6 && r.valores[k][2] < 10); // a corneal radius, mm
     }
     // A second click during the pauses between the four starts nothing.
     TfrmNovoExame::PausaOrto() = [&] {
