@@ -2,6 +2,7 @@
 
 #include "common/UFormatos.h"
 #include "platform/UMensagens.h"
+#include "topography/UTangencial.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -106,20 +107,14 @@ void TBFuncoesMapas::CalculaMapa(uint8_t tipo)
     InterpolaMeridianos(m_d);
 }
 
-// Tangential power from the axial one: with the sagitta S = r F D / 0.3375 at the radial
-// position r, the tangential value is D - 0.3375 S / r. The centre column uses the mean
-// position of the first ring.
+// Tangential power along every meridian from its axial values and radial positions (the
+// routine the Tangencial map module draws with), written over the axial values.
 void TBFuncoesMapas::ConverteTangencial()
 {
-    double soma = 0;
-    for (int i = 0; i < ZR_MERIDIANOS; ++i)
-        soma += m_m[i][1];
-    const double centro = soma / double(ZR_MERIDIANOS);
-
     // Every position is checked before the matrix changes, so a failure leaves it intact.
     for (int i = 0; i < ZR_MERIDIANOS; ++i)
-        for (int j = 0; j <= m_aneis[i]; ++j) {
-            const double r = j == 0 ? centro : m_m[i][j];
+        for (int j = 1; j <= m_aneis[i]; ++j) {
+            const double r = m_m[i][j];
             if (r == 0.0 || !std::isfinite(r))
                 throw ErroCalculo(
                     QStringLiteral("Posição radial nula no meridiano %1, anel %2: não é "
@@ -128,14 +123,12 @@ void TBFuncoesMapas::ConverteTangencial()
                         .arg(j));
         }
 
+    double tangencial[ZR_COLUNAS_ANEL];
     for (int i = 0; i < ZR_MERIDIANOS; ++i) {
         const int n = m_aneis[i];
-        for (int j = 0; j <= n; ++j) {
-            const double r = j == 0 ? centro : m_m[i][j];
-            const double dAxial = m_d[i][j];
-            const double sag = r * m_fator * dAxial / 0.3375;
-            m_d[i][j] = dAxial - 0.3375 * sag / r;
-        }
+        TangencialDoAxial(m_m[i], m_d[i], n, tangencial);
+        for (int j = 0; j <= n; ++j)
+            m_d[i][j] = tangencial[j];
         for (int j = n + 1; j < ZR_COLUNAS_ANEL; ++j)
             m_d[i][j] = 0.0;
     }

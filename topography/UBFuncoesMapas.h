@@ -36,8 +36,10 @@ public:
     TBFuncoesMapas(const TBFuncoesMapas&) = delete;
     TBFuncoesMapas& operator=(const TBFuncoesMapas&) = delete;
 
-    // Fills the grid for the map kind (0 axial, 1 tangential). A ring count outside 0..32 or,
-    // for the tangential map, a zero radial position at a valid column raises ErroCalculo
+    // Fills the grid for the map kind: 0 axial, 1 tangential (the tangential power of every
+    // meridian, TangencialDoAxial, first written over the dioptre matrix, columns beyond a
+    // meridian's count zeroed). A ring count outside 0..32 or, for the tangential map, a
+    // zero radial position at a valid ring raises ErroCalculo
     // before anything is changed. A meridian that cannot be interpolated shows "Problemas na
     // interpolação dos valores de dioptria e/ou cálculo dos raios de curvatura." and the
     // meridians from it on keep no data. Meridians with fewer than two valid columns give

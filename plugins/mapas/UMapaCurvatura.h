@@ -59,9 +59,8 @@ public:
     bool TemCeratometria() const { return m_temCeratometria; }
     const TDadosCeratometria& Ceratometria() const { return m_ceratometria; }
 
-    // The tangential (instantaneous) power along one meridian from its axial powers:
-    // with p(r) = r D(r), the tangential power is dp/dr = D + r dD/dr. The derivative at
-    // each ring is that of the parabola through the ring and its neighbours. Columns 0..n.
+    // The tangential power along one meridian from its axial powers (the routine of
+    // topography/UTangencial.h, which the findings text of the reports uses too).
     static void TangencialDoAxial(const double* posicoes, const double* axial, int n,
                                   double* tangencial);
 

@@ -3,7 +3,7 @@
 
 #include "plugins/mapas/UEscalaCores.h"
 #include "plugins/mapas/UMapaCurvatura.h"
-#include "tests/mapas/UExameSintetico.h"
+#include "tests/support/UExameSintetico.h"
 
 #include <QTest>
 

@@ -8,7 +8,7 @@
 #include "platform/UMensagens.h"
 #include "plugins/mapas/UEscalaCores.h"
 #include "plugins/mapas/UfrmMapa.h"
-#include "tests/mapas/UExameSintetico.h"
+#include "tests/support/UExameSintetico.h"
 #include "tests/support/UInstalacaoTeste.h"
 #include "common/UTextoCp1252.h"
 

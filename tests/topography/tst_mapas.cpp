@@ -83,24 +83,30 @@ private slots:
     void superficieTorica();
 };
 
+// The tangential power D + r dD/dr: a constant axial power is its own tangential power
+// whatever the camera scale, and along a quadratic profile D = a + b r + c r^2 (which the
+// parabola of three rings follows exactly) it is a + 2 b r + 3 c r^2.
 void TesteMapas::tangencial_data()
 {
     QTest::addColumn<double>("fator");
-    QTest::addColumn<double>("axial");
-    QTest::addColumn<double>("tangencial");  // D (1 - F)
-    QTest::addColumn<double>("celula");      // the grid's two decimals
-    QTest::newRow("43 D, F 0.02") << 0.02 << 43.0 << 42.14 << 42.14;
-    QTest::newRow("45 D, F 0.015") << 0.015 << 45.0 << 44.325 << 44.33;
-    QTest::newRow("40.5 D, F 0.01") << 0.01 << 40.5 << 40.095 << 40.10;
+    QTest::addColumn<double>("a");
+    QTest::addColumn<double>("b");
+    QTest::addColumn<double>("c");
+    QTest::newRow("esfera 43 D, F 0.02") << 0.02 << 43.0 << 0.0 << 0.0;
+    QTest::newRow("esfera 45 D, F 0.015") << 0.015 << 45.0 << 0.0 << 0.0;
+    QTest::newRow("perfil linear") << 0.02 << 42.0 << 0.01 << 0.0;
+    QTest::newRow("perfil quadratico") << 0.01 << 44.0 << -0.005 << 0.00002;
 }
 
 void TesteMapas::tangencial()
 {
     QFETCH(double, fator);
-    QFETCH(double, axial);
-    QFETCH(double, tangencial);
-    QFETCH(double, celula);
-    Exame e(16, [](int j) { return 15.0 * j + 0.3 * (j > 0); }, [&](int, double) { return axial; });
+    QFETCH(double, a);
+    QFETCH(double, b);
+    QFETCH(double, c);
+    auto axial = [&](double r) { return a + b * r + c * r * r; };
+    auto esperado = [&](double r) { return a + 2 * b * r + 3 * c * r * r; };
+    Exame e(16, [](int j) { return 15.0 * j + 0.3 * (j > 0); }, [&](int, double r) { return axial(r); });
     for (int i = 0; i < ZR_MERIDIANOS; ++i)
         for (int j = 17; j < ZR_COLUNAS_ANEL; ++j)
             (*e.d)[i][j] = 99.0;
@@ -111,16 +117,22 @@ void TesteMapas::tangencial()
     mapa.CalculaMapa(TBFuncoesMapas::MapaTangencial);
     QVERIFY(msgs.Registros().isEmpty());
     for (int i : {0, 7, 359}) {
-        for (int j = 0; j <= e.aneis[i]; ++j)
-            QVERIFY(qAbs((*e.d)[i][j] - tangencial) < 1e-9);
+        QCOMPARE((*e.d)[i][0], axial(0.0)); // the centre keeps its value
+        for (int j = 2; j < e.aneis[i]; ++j)
+            QVERIFY2(qAbs((*e.d)[i][j] - esperado((*e.m)[i][j])) < 1e-9, qPrintable(QString::number(j)));
         for (int j = e.aneis[i] + 1; j < ZR_COLUNAS_ANEL; ++j)
             QCOMPARE((*e.d)[i][j], 0.0);
     }
-    // Samples every pixel from the centre to below the last ring (240.3 px here).
-    for (int c : {0, 1, 120, 240})
-        QCOMPARE(mapa.Celula(1, c), celula);
+    // Samples every pixel from the centre to below the last ring (240.3 px here); a sphere
+    // keeps its power in every cell (the scale F plays no part).
+    if (b == 0.0 && c == 0.0) {
+        for (int cel : {0, 1, 120, 240})
+            QCOMPARE(mapa.Celula(1, cel), a);
+    } else {
+        QVERIFY(qAbs(mapa.Celula(1, 120) - esperado(120.0)) < 0.011);
+    }
     QCOMPARE(mapa.Celula(1, 241), 0.0);
-    QCOMPARE(mapa.Celula(8, 150), celula); // ten rings: 150.3 px
+    QVERIFY(mapa.Celula(8, 150) > 0.0); // ten rings: 150.3 px
     QCOMPARE(mapa.Celula(8, 151), 0.0);
 }
 
@@ -256,7 +268,7 @@ void TesteMapas::posicaoNulaNoTangencial()
     (*e.m)[40][20] = 0.0; // beyond the count: harmless
     TBFuncoesMapas ok(*e.d, *e.m, e.aneis, 0.02);
     ok.CalculaMapa(TBFuncoesMapas::MapaTangencial);
-    QCOMPARE(ok.Celula(41, 100), 42.14);
+    QCOMPARE(ok.Celula(41, 100), 43.0);
 
     Exame f(16, [](int j) { return 15.0 * j; }, [](int, double) { return 43.0; });
     (*f.m)[40][5] = 0.0;
