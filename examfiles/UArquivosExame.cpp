@@ -221,14 +221,18 @@ QStringList LeTextoLaudo(const QStringList& linhas)
     QStringList secoes;
     qsizetype k = 0;
     for (int secao = 0; secao < 5; ++secao) {
-        QString texto;
+        QStringList texto;
         while (k < linhas.size()) {
             const QString& linha = linhas[k++];
             if (linha == u"@" || (secao == 4 && linha == u"*"))
                 break;
-            texto += u' ' + linha;
+            texto << linha;
         }
-        secoes << texto;
+        QString junto = texto.join(u'\n');
+        // Comments of blanks alone are no comments (a printout leaves out their heading).
+        if (secao == 4 && junto.trimmed().isEmpty())
+            junto.clear();
+        secoes << junto;
     }
     return secoes;
 }

@@ -44,8 +44,8 @@ bool GravaArquivoLaudo(const QString& codPaciente, const QString& codLaudo,
                        const QString& comentarios);
 
 // Reading a report text back: the four first sections end at a line "@", the comments at a
-// line "@" or "*", any section at the end of the file. Each line joins its section as a
-// space and the line, so a section starts with a space and its line breaks become spaces.
+// line "@" or "*", any section at the end of the file. A section's lines come back as the
+// lines of its text (joined by line feeds); comments that hold only blanks come back empty.
 // Returns the five texts in the order of GravaArquivoLaudo.
 QStringList LeTextoLaudo(const QStringList& linhas);
 // The same from <LAUDOS>/<patient>/<report>l.txt; raises ErroES when it cannot be read.

@@ -230,16 +230,17 @@ void TesteArquivos::laudo()
                                 "Retorno em um ano.\r\n*";
     QCOMPARE(Conteudo(m_inst->Pastas().dados + QStringLiteral("/Laudos/12/5l.txt")), esperado);
 
-    // Read back: each line joins its section after a space.
+    // Read back: each section's lines as the lines of its text, nothing added.
     const QStringList secoes = LeArquivoLaudo(QStringLiteral("12"), QStringLiteral("5"));
-    QCOMPARE(secoes, (QStringList{" Exame sem midríase. Paciente colaborativo.",
-                                  " revela  astigmatismo leve.", " Córnea normal", " ",
-                                  " Retorno em um ano."}));
+    QCOMPARE(secoes, (QStringList{"Exame sem midríase.\nPaciente colaborativo.",
+                                  "revela  astigmatismo leve.", "Córnea normal", "",
+                                  "Retorno em um ano."}));
     // A file cut short ends its section and leaves the later ones empty; the comments
-    // also end at "@".
-    QCOMPARE(LeTextoLaudo({"a", "@", "b", "c"}), (QStringList{" a", " b c", "", "", ""}));
+    // also end at "@", and comments of blanks alone are empty.
+    QCOMPARE(LeTextoLaudo({"a", "@", "b", "c"}), (QStringList{"a", "b\nc", "", "", ""}));
     QCOMPARE(LeTextoLaudo({"a", "@", "b", "@", "c", "@", "d", "@", "e", "@", "f"}),
-             (QStringList{" a", " b", " c", " d", " e"}));
+             (QStringList{"a", "b", "c", "d", "e"}));
+    QCOMPARE(LeTextoLaudo({"@", "@", "@", "@", "  ", " ", "*"}), (QStringList{"", "", "", "", ""}));
 }
 
 void TesteArquivos::laudoNaoGravado_data()
