@@ -6,6 +6,7 @@
 #include "platform/UAjuda.h"
 #include "platform/UInstancia.h"
 #include "platform/UMensagensQt.h"
+#include "reports/UfrmWizLaudo.h"
 
 #include <QTimer>
 
@@ -23,6 +24,7 @@ int main(int argc, char* argv[])
     InstalaAjudaContextual(app);
 
     TDMPrincipal dados;
+    RegistraLaudos(); // the navigator's "Laudo" opens the report wizard
     auto* menu = new TfrmPrincipal;
     QObject::connect(&anuncio, &AnuncioInstancia::MostrarPedido, menu, [menu] {
         menu->showNormal();
