@@ -488,10 +488,12 @@ bool TfrmLaudo::GravaLaudo()
         laudos.InsereLaudo(paciente, w.CodigoOD, w.CodigoOS, QString(), hoje, agora);
         codigo = CodigoNovoLaudo(paciente);
     } catch (const ErroSistema& e) {
+        w.RestauraNavegador();
         Mensagem(QStringLiteral("Erro"), QStringLiteral("Não foi possível gravar o laudo.\n") + e.Mensagem(),
                  IconeMensagem::Erro);
         return false;
     }
+    w.RestauraNavegador();
     const QString pac = QString::number(paciente);
     QDir().mkpath(PastaLaudosPaciente(pac));
     const bool gravado = GravaArquivoLaudo(pac, QString::number(codigo), reCE->toPlainText(), reOD->toPlainText(),

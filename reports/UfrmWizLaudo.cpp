@@ -344,8 +344,6 @@ void TfrmWizLaudo::FormClose()
     RestauraNavegador();
 }
 
-// Back on the patient row and the examination the navigator showed when the wizard opened:
-// new reports move its examination query and saving commits (which reloads its lists).
 void TfrmWizLaudo::RestauraNavegador()
 {
     ConsultaBD& pacientes = *TDMPrincipal::Instancia().IBQueryPacientes;

@@ -56,6 +56,11 @@ public slots:
     void btnCancelarClick();
     void FormClose();
 
+public:
+    // Back on the patient row and the examination the navigator showed when the wizard
+    // opened (a new report moves its examination query; a commit reloads its lists).
+    void RestauraNavegador();
+
 protected:
     void showEvent(QShowEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
@@ -66,7 +71,6 @@ private:
     void EscolheAcao(int acao);
     TfrmLaudo& PreparaEditor();
     void ExcluiLaudoEscolhido();
-    void RestauraNavegador();
 
     TfrmExames& m_nav;
     QPointer<TfrmLaudo> m_editor;
