@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QEvent>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -570,15 +571,13 @@ void TfrmLaudo::AbrirLaudo()
 
 bool TfrmLaudo::LeLaudo(const QString& caminho)
 {
-    QStringList secoes;
-    try {
-        secoes = LeTextoLaudo(LeArquivoTexto(caminho));
-    } catch (const ErroSistema&) {
+    QFile arquivo(caminho);
+    if (!arquivo.open(QIODevice::ReadOnly))
         return false;
-    }
+    const QStringList secoes = LeTextoLaudo(DivideLinhas(DeCp1252(arquivo.read(kMaxArquivoLaudo))));
     QTextEdit* caixas[] = {reCE, reOD, reOS, reCO, reCM};
     for (int k = 0; k < 5; ++k)
-        caixas[k]->setPlainText(secoes.value(k));
+        caixas[k]->setPlainText(secoes.value(k).left(kMaxTextoCaixa));
     return true;
 }
 

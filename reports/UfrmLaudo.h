@@ -60,6 +60,11 @@ public:
     QPushButton *btnAdd, *btnAlt, *btnDel, *sButton2, *sButton1;
     QPushButton* sbtSalvar; // the save button (btnDel): its enabled state is the mode
 
+    // A stored report is read up to this many bytes, and each box keeps up to this many
+    // characters of it: far more than a printed page shows, and a box stays responsive.
+    static constexpr qint64 kMaxArquivoLaudo = 1024 * 1024;
+    static constexpr int kMaxTextoCaixa = 32768;
+
     // Operations.
     void NovoLaudo();
     void AbrirLaudo();

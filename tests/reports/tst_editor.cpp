@@ -53,6 +53,9 @@ private slots:
     void gravacao();
     void pastaNaoGravavel();
     void outraEstacao();
+    void pacienteExcluido();
+    void arquivoRuim_data();
+    void arquivoRuim();
 };
 
 // The shipped library has no phrase its box cannot show, and every group has a blank.
@@ -338,6 +341,76 @@ void TesteEditor::outraEstacao()
     QCOMPARE(e->Gravado().Codigo, codigo);
     QVERIFY(QFileInfo::exists(c.ArquivoLaudo(c.paciente, codigo)));
     QVERIFY(!QFileInfo::exists(c.ArquivoLaudo(c.paciente, codigo + 1)));
+}
+
+// The patient deleted by another workstation before the save: told, nothing stored, the
+// editor still editable.
+void TesteEditor::pacienteExcluido()
+{
+    CenarioLaudo c;
+    QVERIFY(c.Valido());
+    c.Prepara();
+    TfrmLaudo* e = c.NovoLaudo();
+    QVERIFY(e);
+    for (QTextEdit* caixa : {e->reOD, e->reOS, e->reCO})
+        PreencheObrigatorios(*e, caixa);
+    {
+        TDMPrincipal outra;
+        QVERIFY(outra.PSetDataBaseName(c.banco.Arquivo()));
+        for (const char* sql : {"DELETE FROM Exames WHERE CodPaciente=:P", "DELETE FROM Pacientes WHERE Codigo=:P"}) {
+            ConsultaBD& op = *outra.IBOperation;
+            op.Fecha();
+            op.DefineSQL(QLatin1String(sql));
+            op.DefineParametro(QStringLiteral("P"), c.paciente);
+            op.Executa();
+        }
+        outra.PCommitDataBase();
+    }
+    c.msgs.Responde(RespostaMensagem::Ok);
+    e->sbtSalvarClick();
+    QCOMPARE(c.msgs.Textos().size(), 1);
+    QVERIFY(c.msgs.Textos().first().startsWith(QStringLiteral("Não foi possível gravar o laudo.\n")));
+    QCOMPARE(c.msgs.Registros().first().icone, IconeMensagem::Erro);
+    QCOMPARE(c.Conta(QStringLiteral("SELECT COUNT(*) FROM Laudos")), 0);
+    QVERIFY(!QFileInfo::exists(PastaLaudosPaciente(QString::number(c.paciente))));
+    QVERIFY(e->Editavel());
+}
+
+// Damaged report files open with what can be read.
+void TesteEditor::arquivoRuim_data()
+{
+    QTest::addColumn<QByteArray>("conteudo");
+    QTest::addColumn<QString>("condicoes");
+    QTest::newRow("vazio") << QByteArray() << "";
+    QTest::newRow("sem @") << QByteArray("linha um\r\nlinha dois\r\n") << "linha um\nlinha dois";
+    QTest::newRow("2 MB") << QByteArray(2 * 1024 * 1024, 'a') << QString(TfrmLaudo::kMaxTextoCaixa, u'a');
+    QTest::newRow("bytes fora do cp1252") << QByteArray("a\x81\x8D\x90" "b\r\n@\r\n*") << "";
+}
+
+void TesteEditor::arquivoRuim()
+{
+    QFETCH(QByteArray, conteudo);
+    QFETCH(QString, condicoes);
+    CenarioLaudo c;
+    QVERIFY(c.Valido());
+    c.Prepara();
+    const int laudo = c.Laudo(c.paciente, c.exameOD, c.exameOS);
+    {
+        QFile f(c.ArquivoLaudo(c.paciente, laudo));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(conteudo);
+    }
+    QVERIFY(c.AbreAssistente());
+    c.wiz->rbLauExistClick();
+    c.wiz->cmbEscLaudo->setCurrentIndex(0);
+    c.wiz->btnOKClick();
+    QVERIFY(c.editor && c.editor->isVisible());
+    QVERIFY(c.msgs.Registros().isEmpty());
+    if (!condicoes.isEmpty() || conteudo.isEmpty())
+        QCOMPARE(c.editor->reCE->toPlainText(), condicoes);
+    else
+        QVERIFY2(c.editor->reCE->toPlainText().startsWith(u'a') && c.editor->reCE->toPlainText().endsWith(u'b'),
+                 qPrintable(c.editor->reCE->toPlainText().toUtf8().toHex()));
 }
 
 QTEST_MAIN(TesteEditor)
