@@ -54,6 +54,7 @@ void Pinta(QTextEdit* caixa, const QColor& cor)
     QPalette p = caixa->palette();
     p.setColor(QPalette::Base, cor);
     caixa->setPalette(p);
+    caixa->viewport()->setPalette(p); // the text area paints with its own palette
 }
 
 } // namespace
@@ -127,6 +128,10 @@ void TfrmLaudo::Monta()
         c->setObjectName(QLatin1String(nome));
         c->setAcceptRichText(false);
         c->setTabChangesFocus(true);
+        // A stored report is shown in disabled boxes: its text stays legible.
+        QPalette p = c->palette();
+        p.setColor(QPalette::Disabled, QPalette::Text, QColor(40, 40, 40));
+        c->setPalette(p);
         Pinta(c, kCorInativa);
         c->viewport()->installEventFilter(this);
         c->installEventFilter(this);

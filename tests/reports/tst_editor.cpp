@@ -108,10 +108,10 @@ void TesteEditor::arvores()
     QCOMPARE(e->CaixaAtual(), box);
     QCOMPARE(e->lblCaixaSelec->text(), titulo);
     QCOMPARE(e->trwLaudo->topLevelItemCount(), grupos);
-    QCOMPARE(box->palette().color(QPalette::Base), QColor(255, 255, 230));
+    QCOMPARE(box->viewport()->palette().color(QPalette::Base), QColor(255, 255, 230));
     for (QTextEdit* outra : {e->reCE, e->reOD, e->reOS, e->reCO})
         if (outra != box)
-            QCOMPARE(outra->palette().color(QPalette::Base), QColor(Qt::white));
+            QCOMPARE(outra->viewport()->palette().color(QPalette::Base), QColor(Qt::white));
     for (int g = 1; g <= grupos; ++g) {
         QTreeWidgetItem* no = e->trwLaudo->topLevelItem(g - 1);
         QCOMPARE(no->text(0), QString::number(g));
@@ -124,7 +124,7 @@ void TesteEditor::arvores()
     }
     // A click in the comments turns the template boxes white and keeps the tree.
     QTest::mouseClick(e->reCM->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-    QCOMPARE(box->palette().color(QPalette::Base), QColor(Qt::white));
+    QCOMPARE(box->viewport()->palette().color(QPalette::Base), QColor(Qt::white));
     QCOMPARE(e->trwLaudo->topLevelItemCount(), grupos);
     QCOMPARE(e->CaixaAtual(), box);
 }
