@@ -6,10 +6,15 @@
 #include "config/URegistrosZR.h"
 #include "platform/UMensagens.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -192,6 +197,129 @@ void GravaArquivoA(int64_t codPaciente, int64_t codExame, const TAneisMeridiano&
 {
     GravaArquivoBytes(ArquivoExame(codPaciente, codExame, "a.txt"),
                       ConteudoArquivoA(aneis, centroX, centroY, pupila));
+}
+
+namespace {
+
+[[noreturn]] void FalhaGravacao(const QString& caminho, const QString& motivo)
+{
+    throw ErroES(QStringLiteral("Não foi possível gravar o arquivo \"%1\": %2")
+                     .arg(QDir::toNativeSeparators(caminho), motivo));
+}
+
+// Writes the bytes and forces them to the disk; on failure nothing of the file remains.
+void GravaSincronizado(const QString& caminho, const QByteArray& conteudo)
+{
+    QFile arquivo(caminho);
+    if (!arquivo.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        FalhaGravacao(caminho, arquivo.errorString());
+    if (arquivo.write(conteudo) != conteudo.size() || !arquivo.flush()
+        || ::fsync(arquivo.handle()) != 0) {
+        const QString motivo = arquivo.errorString();
+        arquivo.close();
+        QFile::remove(caminho);
+        FalhaGravacao(caminho, motivo);
+    }
+    arquivo.close();
+}
+
+void SincronizaPasta(const QString& pasta)
+{
+    const int fd = ::open(QFile::encodeName(pasta).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// A second name for an earlier file (a hard link, or a copy where links are not possible),
+// so that a failed rename can put it back.
+bool GuardaAnterior(const QString& arquivo, const QString& anterior)
+{
+    QFile::remove(anterior);
+    if (::link(QFile::encodeName(arquivo).constData(), QFile::encodeName(anterior).constData())
+        == 0)
+        return true;
+    return QFile::copy(arquivo, anterior);
+}
+
+} // namespace
+
+void GravaArquivosExame(const QString& prefixo, const QByteArray& d, const QByteArray& m,
+                        const QByteArray& a)
+{
+    constexpr int n = 3;
+    const char* const letras[n] = {"d.txt", "m.txt", "a.txt"};
+    const QByteArray* const conteudos[n] = {&d, &m, &a};
+    QString finais[n], temporarios[n], anteriores[n];
+    bool existia[n] = {};
+    for (int k = 0; k < n; ++k) {
+        finais[k] = prefixo + QLatin1String(letras[k]);
+        temporarios[k] = finais[k] + QLatin1String(SufixoTemporarioExame);
+        anteriores[k] = finais[k] + QLatin1String(SufixoAnteriorExame);
+    }
+    const auto limpa = [&] {
+        for (int k = 0; k < n; ++k) {
+            QFile::remove(temporarios[k]);
+            if (existia[k])
+                QFile::remove(anteriores[k]);
+        }
+    };
+
+    try {
+        for (int k = 0; k < n; ++k)
+            GravaSincronizado(temporarios[k], *conteudos[k]);
+        for (int k = 0; k < n; ++k) {
+            const QFileInfo info(finais[k]);
+            if (!info.exists() && !info.isSymLink())
+                continue;
+            if (!info.isFile() || !GuardaAnterior(finais[k], anteriores[k]))
+                FalhaGravacao(finais[k], QStringLiteral("o arquivo anterior não pôde ser preservado"));
+            existia[k] = true;
+        }
+    } catch (...) {
+        limpa();
+        throw;
+    }
+
+    for (int k = 0; k < n; ++k) {
+        if (::rename(QFile::encodeName(temporarios[k]).constData(),
+                     QFile::encodeName(finais[k]).constData())
+            == 0)
+            continue;
+        const QString motivo = qt_error_string(errno);
+        // Put the earlier set back: the files already renamed return to their old content.
+        for (int j = 0; j < k; ++j) {
+            if (existia[j])
+                ::rename(QFile::encodeName(anteriores[j]).constData(),
+                         QFile::encodeName(finais[j]).constData());
+            else
+                QFile::remove(finais[j]);
+        }
+        limpa();
+        FalhaGravacao(finais[k], motivo);
+    }
+    SincronizaPasta(QFileInfo(finais[0]).absolutePath());
+    limpa();
+}
+
+int RemoveTemporariosExame(const QString& raiz)
+{
+    if (raiz.isEmpty() || !QFileInfo(raiz).isDir())
+        return 0;
+    const QStringList filtros = {QStringLiteral("*") + QLatin1String(SufixoTemporarioExame),
+                                 QStringLiteral("*") + QLatin1String(SufixoAnteriorExame)};
+    int removidos = 0;
+    QStringList pastas = {raiz};
+    const QDir dirRaiz(raiz);
+    for (const QString& sub : dirRaiz.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks))
+        pastas << dirRaiz.filePath(sub);
+    for (const QString& pasta : pastas) {
+        QDir dir(pasta);
+        for (const QString& nome : dir.entryList(filtros, QDir::Files | QDir::System | QDir::Hidden))
+            removidos += QFile::remove(dir.filePath(nome)) ? 1 : 0;
+    }
+    return removidos;
 }
 
 bool GravaArquivoLaudo(const QString& codPaciente, const QString& codLaudo,

@@ -35,6 +35,24 @@ void GravaArquivoM(int64_t codPaciente, int64_t codExame, const TMatrizAngAnel& 
 // a.txt: CentroX and CentroY rounded to integers, "@", the four pupil values, the 360 counts.
 void GravaArquivoA(int64_t codPaciente, int64_t codExame, const TAneisMeridiano& aneis,
                    double centroX, double centroY, const TDadosPupila& pupila);
+// Writes an examination's three files as a set: prefixo is PrefixoExame (or PrefixoExemplo)
+// and d, m, a the bytes of d.txt, m.txt and a.txt (ConteudoMatriz, ConteudoArquivoA, or the
+// module's own text for ortho-k). All three are written under temporary names (the final
+// name followed by SufixoTemporarioExame), flushed to disk, and only then renamed over the
+// final names, so a crash leaves the old set or the new one. On any failure none of the new
+// files remains, the earlier files are as they were, and ErroES is raised. The folder must
+// exist.
+void GravaArquivosExame(const QString& prefixo, const QByteArray& d, const QByteArray& m,
+                        const QByteArray& a);
+// The ending of the temporary files of GravaArquivosExame (and of the copies of the earlier
+// files it keeps while renaming).
+inline constexpr char SufixoTemporarioExame[] = ".zrtmp";
+inline constexpr char SufixoAnteriorExame[] = ".zrant";
+// Removes what an interrupted GravaArquivosExame left in the folder and in its subfolders
+// one level down (the patient folders of the examinations root): files ending in one of the
+// two endings above. Returns how many were removed.
+int RemoveTemporariosExame(const QString& raiz);
+
 // l.txt: the five boxes collapsed by RemoveMarcadores, separated by "@" lines and ended by
 // "*". Says "Laudo gravado com sucesso." and returns true when the file was written; says
 // "Não foi possível gravar o arquivo de laudo." and returns false otherwise.

@@ -69,6 +69,9 @@ private slots:
     void arquivoM32Aneis();
     void numeroDeAneisInvalido();
     void arquivoA();
+    void conjunto_data();
+    void conjunto();
+    void removeTemporarios();
     void laudo();
     void laudoNaoGravado_data();
     void laudoNaoGravado();
@@ -204,6 +207,79 @@ void TesteArquivos::arquivoA()
     QCOMPARE(Conteudo(m_inst->Pastas().dados + QStringLiteral("/Exames/12/57a.txt")), esperado);
     // Halves of the centre go away from zero.
     QVERIFY(ConteudoArquivoA(aneis, 318.5, 0.5, pupila).startsWith("319\r\n1\r\n@\r\n"));
+}
+
+// The three files are written as a set: after a failure at any step the earlier set (or
+// nothing) is there, never a mix, and no temporary file is left.
+void TesteArquivos::conjunto_data()
+{
+    QTest::addColumn<bool>("anterior");
+    QTest::addColumn<QString>("falha"); // what is in the way
+    QTest::newRow("novo") << false << "";
+    QTest::newRow("substitui") << true << "";
+    QTest::newRow("temporário de m impedido") << true << "57m.txt.zrtmp/x";
+    QTest::newRow("temporário de a impedido, sem anterior") << false << "57a.txt.zrtmp/x";
+    QTest::newRow("a.txt é uma pasta") << false << "57a.txt/x";
+    QTest::newRow("pasta do paciente ausente") << false << "-";
+}
+
+void TesteArquivos::conjunto()
+{
+    QFETCH(bool, anterior);
+    QFETCH(QString, falha);
+    const QString pasta = PastaExamesPaciente(12);
+    QVERIFY(QDir().mkpath(pasta));
+    const QString prefixo = PrefixoExame(12, 57);
+    const QStringList letras = {"d", "m", "a"};
+    for (const QString& l : letras) {
+        QFile f(prefixo + l + ".txt");
+        if (anterior)
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write("antigo " + l.toLatin1()) > 0);
+    }
+    if (falha == u"-")
+        QVERIFY(QDir(pasta).removeRecursively());
+    else if (!falha.isEmpty())
+        QVERIFY(QDir().mkpath(CaminhoEm(pasta, falha)));
+
+    bool falhou = false;
+    try {
+        GravaArquivosExame(prefixo, "novo d", "novo m", "novo a");
+    } catch (const ErroES& e) {
+        falhou = true;
+        QVERIFY(e.Mensagem().contains(QStringLiteral("Não foi possível gravar")));
+    }
+    QCOMPARE(falhou, !falha.isEmpty());
+    for (const QString& l : letras) {
+        const QString arquivo = prefixo + l + ".txt";
+        const QByteArray esperado = !falhou ? "novo " + l.toLatin1()
+            : anterior                      ? "antigo " + l.toLatin1()
+                                            : QByteArray("<ausente>");
+        if (QFileInfo(arquivo).isDir())
+            continue;
+        QCOMPARE(Conteudo(arquivo), esperado);
+    }
+    if (QFileInfo(pasta).isDir())
+        QCOMPARE(QDir(pasta).entryList({"*.zrtmp", "*.zrant"}, QDir::Files), QStringList());
+}
+
+// What an interrupted write left is removed from the root and the patient folders only.
+void TesteArquivos::removeTemporarios()
+{
+    const QString raiz = PathsZR.Exames;
+    const QStringList sobras = {"1/5d.txt.zrtmp", "1/5a.txt.zrant", "22/9m.txt.zrtmp",
+                                "Central01d.txt.zrtmp"};
+    const QStringList ficam = {"1/5d.txt", "1/5d.txt.bak", "22/9m.txt", "1/x/7d.txt.zrtmp"};
+    for (const QString& nome : sobras + ficam) {
+        QVERIFY(QDir().mkpath(QFileInfo(CaminhoEm(raiz, nome)).absolutePath()));
+        QFile f(CaminhoEm(raiz, nome));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    QCOMPARE(RemoveTemporariosExame(raiz), int(sobras.size()));
+    for (const QString& nome : sobras)
+        QVERIFY2(!QFile::exists(CaminhoEm(raiz, nome)), qPrintable(nome));
+    for (const QString& nome : ficam)
+        QVERIFY2(QFile::exists(CaminhoEm(raiz, nome)), qPrintable(nome));
+    QCOMPARE(RemoveTemporariosExame(CaminhoEm(raiz, QStringLiteral("nenhuma"))), 0);
 }
 
 void TesteArquivos::laudo()
