@@ -23,8 +23,8 @@ QStringList DivideLinhas(const QString& texto)
 {
     QStringList linhas;
     QString atual;
-    const int n = texto.size();
-    for (int i = 0; i < n; ++i) {
+    const qsizetype n = texto.size();
+    for (qsizetype i = 0; i < n; ++i) {
         const QChar c = texto[i];
         if (c == u'\r' || c == u'\n') {
             linhas << atual;

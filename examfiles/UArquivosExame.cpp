@@ -367,8 +367,28 @@ QStringList LeTextoLaudo(const QStringList& linhas)
 
 QStringList LeArquivoLaudo(const QString& codPaciente, const QString& codLaudo)
 {
-    return LeTextoLaudo(LeArquivoTexto(
+    return LeTextoLaudo(LeArquivoExame(
         CaminhoEm(PastaLaudosPaciente(codPaciente), codLaudo + QStringLiteral("l.txt"))));
+}
+
+QStringList LeArquivoExame(const QString& caminho)
+{
+    const QFileInfo info(caminho);
+    if (info.isFile() && info.size() > kTamanhoMaximoArquivoExame)
+        throw ErroES(QStringLiteral("O arquivo \"%1\" tem %2 bytes, mais do que os %3 MB de um "
+                                    "arquivo de exame; não foi lido.")
+                         .arg(QDir::toNativeSeparators(caminho))
+                         .arg(info.size())
+                         .arg(kTamanhoMaximoArquivoExame / (1024 * 1024)));
+    return LeArquivoTexto(caminho);
+}
+
+QString CitaValor(const QString& valor)
+{
+    constexpr qsizetype limite = 40;
+    if (valor.size() <= limite)
+        return u'\'' + valor + u'\'';
+    return QStringLiteral("'%1...' (%2 caracteres)").arg(valor.left(limite)).arg(valor.size());
 }
 
 QString RemoveMarcadores(const QString& texto)
@@ -429,7 +449,7 @@ double ConverteNumero(const QString& texto, QChar separador)
     }
     double valor = 0;
     if (!LeReal(t, separador, valor))
-        throw ErroConversao(QStringLiteral("'%1' não é um valor numérico válido").arg(texto));
+        throw ErroConversao(QStringLiteral("%1 não é um valor numérico válido").arg(CitaValor(texto)));
     return valor;
 }
 

@@ -92,6 +92,15 @@ QString RemoveMarcadores(const QString& texto);
 // "áàãâäéèêëíìîïóòõôöúùüûç" become their capitals; everything else is unchanged.
 QString MaiusculasAcentuadas(const QString& texto);
 
+// Largest examination or report text file the readers accept; real ones are far below.
+inline constexpr qint64 kTamanhoMaximoArquivoExame = 10 * 1024 * 1024;
+// Reads an examination or report text file as lines, refusing (ErroES, before reading) a
+// file larger than kTamanhoMaximoArquivoExame; raises ErroES when it cannot be read.
+QStringList LeArquivoExame(const QString& caminho);
+// A value quoted in a message: the whole value when short, otherwise its first 40
+// characters followed by "..." and how long it was.
+QString CitaValor(const QString& valor);
+
 // A number of an examination file in either decimal form. A text that holds the current
 // separator is read as it is; otherwise its first "," (or, when the current separator is
 // ",", its first ".") is taken as the separator. Raises ErroConversao when the text is no

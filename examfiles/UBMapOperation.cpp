@@ -30,7 +30,7 @@ bool ArquivoAusente(const QString& caminho, const char* nome)
 // d.txt or m.txt: line k is meridian k; a short file leaves its last meridians empty.
 void LeMatriz(const QString& caminho, const char* nome, TMatrizAngAnel& destino, QChar separador)
 {
-    const QStringList linhas = LeArquivoTexto(caminho);
+    const QStringList linhas = LeArquivoExame(caminho);
     const qsizetype n = qMin<qsizetype>(linhas.size(), ZR_MERIDIANOS);
     for (qsizetype k = 0; k < n; ++k) {
         try {
@@ -52,8 +52,8 @@ int32_t LeInteiro(const QStringList& linhas, qsizetype indice, int minimo, int m
         throw ErroConversao(local + QStringLiteral(": o arquivo termina antes do esperado."));
     int32_t valor = 0;
     if (!TentaInteiro(linhas[indice].trimmed(), valor))
-        throw ErroConversao(local + QStringLiteral(": '%1' não é um valor inteiro válido.")
-                                        .arg(linhas[indice]));
+        throw ErroConversao(local + QStringLiteral(": %1 não é um valor inteiro válido.")
+                                        .arg(CitaValor(linhas[indice])));
     if (valor < minimo || valor > maximo)
         throw ErroConversao(local + QStringLiteral(": %1 inválido (%2).")
                                         .arg(QString::fromUtf8(oque))
@@ -77,7 +77,7 @@ double LeReal(const QStringList& linhas, qsizetype indice, QChar separador)
 // on line 3 and the pupil reads as zeros.
 void LeArquivoA(const QString& caminho, TBMapOperation::Exame& e, QChar separador)
 {
-    const QStringList linhas = LeArquivoTexto(caminho);
+    const QStringList linhas = LeArquivoExame(caminho);
     e.centroX = LeReal(linhas, 0, separador);
     e.centroY = LeReal(linhas, 1, separador);
     qsizetype linha = 2;

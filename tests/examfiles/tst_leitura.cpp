@@ -255,6 +255,10 @@ void TesteLeitura::arquivoMalformado_data()
     QTest::newRow("pupila inválida") << "a.txt" << ("320\r\n240\r\n@\r\n0\r\n1.5\r\n0\r\n0\r\n" + Linhas(360, "16")).toLatin1();
     QTest::newRow("centro inválido") << "a.txt" << ("x\r\n240\r\n" + Linhas(360, "16")).toLatin1();
     QTest::newRow("a.txt vazio") << "a.txt" << QByteArray();
+    QTest::newRow("valor de 1 MB em d") << "d.txt" << (Linhas(1, "40.00 ") + QString(1 << 20, u'4') + "x \r\n").toLatin1();
+    QTest::newRow("contagem de 1 MB em a") << "a.txt" << (cabecalho + QString(1 << 20, u'1') + "\r\n" + Linhas(359, "16")).toLatin1();
+    // Far beyond any examination: refused before it is read.
+    QTest::newRow("m.txt de 11 MB") << "m.txt" << QByteArray(11 << 20, ' ');
 }
 
 void TesteLeitura::arquivoMalformado()
@@ -269,14 +273,15 @@ void TesteLeitura::arquivoMalformado()
 
     MensagensRoteiro msgs;
     TBMapOperation leitor;
-    QVERIFY_THROWS_EXCEPTION(ErroConversao, leitor.CarregaExame(m_prefixo));
-    QVERIFY(msgs.Registros().isEmpty());
     try {
         leitor.CarregaExame(m_prefixo);
-    } catch (const ErroConversao& erro) {
-        QVERIFY2(erro.Mensagem().startsWith(QStringLiteral("Arquivo ") + arquivo),
-                 qPrintable(erro.Mensagem()));
+        QFAIL("carregado");
+    } catch (const ErroSistema& erro) {
+        QVERIFY2(erro.Mensagem().contains(arquivo), qPrintable(erro.Mensagem().left(300)));
+        QVERIFY2(erro.Mensagem().size() < 200, qPrintable(erro.Mensagem().left(300)));
+        QCOMPARE(dynamic_cast<const ErroES*>(&erro) != nullptr, conteudo.size() > 10 << 20);
     }
+    QVERIFY(msgs.Registros().isEmpty());
 }
 
 // A load that does not complete leaves an empty examination, never the one before it
