@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QStringList>
 
 namespace {
@@ -92,28 +93,69 @@ Localizacao Localiza(const QStringList& linhas, const QString& secao, const QStr
 
 namespace ArquivoIni {
 
-bool Le(const QString& arquivo, const QString& secao, const QString& chave, QString& valor)
+Indice Indice::DeLinhas(const QStringList& linhas)
+{
+    Indice indice;
+    QHash<QString, QString>* atual = nullptr;
+    for (const QString& linha : linhas) {
+        const QString t = linha.trimmed();
+        if (t.isEmpty() || EhComentario(t))
+            continue;
+        const QString nome = NomeSecao(t);
+        if (!nome.isNull()) {
+            // Only the first section of a name counts.
+            const QString chaveSecao = nome.toCaseFolded();
+            atual = indice.m_secoes.contains(chaveSecao) ? nullptr : &indice.m_secoes[chaveSecao];
+            continue;
+        }
+        QString k, v;
+        if (atual && DivideChave(t, k, v)) {
+            const QString chave = k.toCaseFolded();
+            if (!atual->contains(chave))
+                atual->insert(chave, SemAspas(v));
+        }
+    }
+    return indice;
+}
+
+Indice Indice::DeArquivo(const QString& arquivo)
 {
     if (!QFileInfo(arquivo).isFile())
-        return false;
-    QStringList linhas;
+        return Indice();
     try {
-        linhas = LeArquivoTexto(arquivo);
+        return DeLinhas(LeArquivoTexto(arquivo));
     } catch (const ErroES&) {
-        return false;
+        return Indice();
     }
-    const Localizacao loc = Localiza(linhas, secao, chave);
-    if (loc.chave < 0)
+}
+
+bool Indice::Le(const QString& secao, const QString& chave, QString& valor) const
+{
+    const auto s = m_secoes.constFind(secao.toCaseFolded());
+    if (s == m_secoes.constEnd())
         return false;
-    QString k, v;
-    DivideChave(linhas[loc.chave].trimmed(), k, v);
-    valor = SemAspas(v);
+    const auto k = s->constFind(chave.toCaseFolded());
+    if (k == s->constEnd())
+        return false;
+    valor = *k;
     return true;
+}
+
+bool Le(const QString& arquivo, const QString& secao, const QString& chave, QString& valor)
+{
+    return Indice::DeArquivo(arquivo).Le(secao, chave, valor);
 }
 
 void Escreve(const QString& arquivo, const QString& secao, const QString& chave,
              const QString& valor)
 {
+    QLockFile trava(arquivo + QStringLiteral(".lock"));
+    trava.setStaleLockTime(30000);
+    if (!trava.tryLock(10000) && trava.error() == QLockFile::LockFailedError)
+        throw ErroES(QStringLiteral("O arquivo de configuração \"%1\" está em uso por outro programa; "
+                                    "o valor %2 -> %3 não foi gravado.")
+                         .arg(arquivo, secao, chave));
+    // A folder where no lock file can be made (read-only) leaves the write unlocked.
     const QFileInfo info(arquivo);
     QStringList linhas;
     if (info.exists()) {

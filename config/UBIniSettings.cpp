@@ -156,8 +156,14 @@ void TBIniSettings::SelectFile(int modelo)
 QString TBIniSettings::ReadValue(const QString& arquivo, TipoValorIni tipo, const QString& secao,
                                  const QString& chave) const
 {
+    return LeDoIndice(ArquivoIni::Indice::DeArquivo(arquivo), tipo, secao, chave);
+}
+
+QString TBIniSettings::LeDoIndice(const ArquivoIni::Indice& indice, TipoValorIni tipo,
+                                  const QString& secao, const QString& chave)
+{
     QString texto;
-    const bool existe = ArquivoIni::Le(arquivo, secao, chave, texto);
+    const bool existe = indice.Le(secao, chave, texto);
     int32_t n = 0;
     switch (tipo) {
     case TipoValorIni::Str:
@@ -181,14 +187,14 @@ void TBIniSettings::WriteValue(TipoValorIni tipo, const QString& secao, const QS
         ArquivoIni::Escreve(m_arquivo, secao, chave, valorTexto);
     else if (tipo == TipoValorIni::Bool)
         ArquivoIni::Escreve(m_arquivo, secao, chave, valorBool ? QStringLiteral("1") : QStringLiteral("0"));
-    Carrega(ChaveIni::Dicas);
+    Carrega(ArquivoIni::Indice::DeArquivo(m_arquivo), ChaveIni::Dicas);
 }
 
-void TBIniSettings::Carrega(ChaveIni chave)
+void TBIniSettings::Carrega(const ArquivoIni::Indice& indice, ChaveIni chave)
 {
     const DefinicaoChave& d = Definicao(chave);
-    QString texto = ReadValue(m_arquivo, d.tipo, QString::fromLatin1(d.secao),
-                              QString::fromLatin1(d.chave));
+    QString texto = LeDoIndice(indice, d.tipo, QString::fromLatin1(d.secao),
+                               QString::fromLatin1(d.chave));
     for (const Recurso& r : kRecursos) {
         int32_t n = 0;
         if (r.chave == chave && !TentaInteiro(texto, n)) {
@@ -202,10 +208,11 @@ void TBIniSettings::Carrega(ChaveIni chave)
     m_valores.insert(chave, texto);
 }
 
-void TBIniSettings::CarregaLista(std::initializer_list<ChaveIni> chaves)
+void TBIniSettings::CarregaLista(const ArquivoIni::Indice& indice,
+                                 std::initializer_list<ChaveIni> chaves)
 {
     for (ChaveIni c : chaves)
-        Carrega(c);
+        Carrega(indice, c);
 }
 
 bool TBIniSettings::ArquivoLegivel() const
@@ -219,9 +226,11 @@ bool TBIniSettings::LoadAll(int modelo)
     SelectFile(modelo);
     if (!ArquivoLegivel())
         return false;
+    // The file is read once; every key then comes from what was read.
+    const auto indice = ArquivoIni::Indice::DeArquivo(m_arquivo);
     for (size_t i = 0; i <= size_t(ChaveIni::CorCeratPontual); ++i) {
         const auto chave = ChaveIni(i);
-        Carrega(chave);
+        Carrega(indice, chave);
         if (chave == ChaveIni::PortaSerial) {
             // Brightness and contrast must be integers: the load fails otherwise.
             Brilho();
@@ -237,7 +246,7 @@ bool TBIniSettings::LoadOptions(int modelo)
     if (!ArquivoLegivel())
         return false;
     using C = ChaveIni;
-    CarregaLista({C::TreeViewNodes, C::AutoIncMap, C::IncMap, C::AutoAneis, C::AutoExame,
+    CarregaLista(ArquivoIni::Indice::DeArquivo(m_arquivo), {C::TreeViewNodes, C::AutoIncMap, C::IncMap, C::AutoAneis, C::AutoExame,
                   C::IndiceConf, C::SalvarImagemCaptura, C::ImagemCentral, C::ImagemLateral,
                   C::MapaPadraoNovoExame, C::ClinicaNome, C::ClinicaEndereco,
                   C::ClinicaCidadeEst, C::ClinicaTelefone, C::Opt1, C::Opt2, C::Opt3,
@@ -252,16 +261,43 @@ bool TBIniSettings::LoadCamera(int modelo)
     SelectFile(modelo);
     if (!ArquivoLegivel())
         return false;
-    CarregaLista({ChaveIni::Brilho, ChaveIni::Contraste});
+    const auto indice = ArquivoIni::Indice::DeArquivo(m_arquivo);
+    CarregaLista(indice, {ChaveIni::Brilho, ChaveIni::Contraste});
     Brilho();
     Contraste();
-    CarregaLista({ChaveIni::UltimaCalib, ChaveIni::TipoCalibrador});
+    CarregaLista(indice, {ChaveIni::UltimaCalib, ChaveIni::TipoCalibrador});
     return true;
 }
 
-int32_t TBIniSettings::Inteiro(ChaveIni chave) const { return TextoParaInteiro(Texto(chave)); }
+QString TBIniSettings::ValorInvalido(ChaveIni chave) const
+{
+    const DefinicaoChave& d = Definicao(chave);
+    const QString secao = QString::fromLatin1(d.secao), nome = QString::fromLatin1(d.chave);
+    QString valor = Texto(chave);
+    if (valor == TextoChaveAusente(secao, nome))
+        return QStringLiteral("Falta no arquivo de configuração \"%1\" o valor [%2] %3.")
+            .arg(QDir::toNativeSeparators(m_arquivo), secao, nome);
+    if (valor.size() > 40)
+        valor = valor.left(40) + QStringLiteral("...");
+    return QStringLiteral("Valor inválido no arquivo de configuração \"%1\": [%2] %3 = '%4'.")
+        .arg(QDir::toNativeSeparators(m_arquivo), secao, nome, valor);
+}
 
-double TBIniSettings::Real(ChaveIni chave) const { return TextoParaReal(Texto(chave)); }
+int32_t TBIniSettings::Inteiro(ChaveIni chave) const
+{
+    int32_t n = 0;
+    if (!TentaInteiro(Texto(chave), n))
+        throw ErroConversao(ValorInvalido(chave));
+    return n;
+}
+
+double TBIniSettings::Real(ChaveIni chave) const
+{
+    double v = 0;
+    if (!TentaReal(Texto(chave), v))
+        throw ErroConversao(ValorInvalido(chave));
+    return v;
+}
 
 bool TBIniSettings::InteiroUm(ChaveIni chave) const
 {

@@ -2,6 +2,8 @@
 // The installation's settings file ("ZR300.ini" beside the executable). Every key of
 // interest is read into a kept text; getters convert the kept text on every call.
 
+#include "config/UArquivoIni.h"
+
 #include <QHash>
 #include <QString>
 #include <cstdint>
@@ -54,8 +56,8 @@ public:
     // The kept text of a key (empty until loaded).
     QString Texto(ChaveIni chave) const { return m_valores.value(chave); }
 
-    // Getters, one per key. Integer and real getters raise ErroConversao when the kept text
-    // does not convert.
+    // Getters, one per key. Integer and real getters raise ErroConversao, naming the file
+    // and the key, when the kept text does not convert.
     QString Versao() const { return Texto(ChaveIni::Versao); }
     QString Data() const { return Texto(ChaveIni::Data); }
     int32_t Tipo() const { return Inteiro(ChaveIni::Tipo); }
@@ -133,8 +135,12 @@ public:
 
 private:
     bool ArquivoLegivel() const;
-    void Carrega(ChaveIni chave);
-    void CarregaLista(std::initializer_list<ChaveIni> chaves);
+    static QString LeDoIndice(const ArquivoIni::Indice& indice, TipoValorIni tipo,
+                              const QString& secao, const QString& chave);
+    void Carrega(const ArquivoIni::Indice& indice, ChaveIni chave);
+    void CarregaLista(const ArquivoIni::Indice& indice, std::initializer_list<ChaveIni> chaves);
+    // The conversion error of a key: the file, the section, the key and the value.
+    QString ValorInvalido(ChaveIni chave) const;
     int32_t Inteiro(ChaveIni chave) const;
     double Real(ChaveIni chave) const;
     bool Ligado(ChaveIni chave) const { return Texto(chave) == QStringLiteral("True"); }

@@ -1,16 +1,23 @@
 #include "config/URegistrosZR.h"
 
+#include "common/UErros.h"
 #include "common/UFormatos.h"
 #include "config/UBIniSettings.h"
 
 TInfosZR InfosZR;
 TPathsZR PathsZR;
 
-void PreencheRegistrosZR(TBIniSettings& ini, TInfosZR& i, TPathsZR& p)
+void PreencheRegistrosZR(TBIniSettings& ini, TInfosZR& i, TPathsZR& p, QString* falhaGravacao)
 {
     i.Modelo = 3;
-    ini.WriteValue(TipoValorIni::Str, QStringLiteral("ZR"), QStringLiteral("TIPO"), false,
-                   QStringLiteral("3"));
+    try {
+        ini.WriteValue(TipoValorIni::Str, QStringLiteral("ZR"), QStringLiteral("TIPO"), false,
+                       QStringLiteral("3"));
+    } catch (const ErroES& e) {
+        if (!falhaGravacao)
+            throw;
+        *falhaGravacao = e.Mensagem();
+    }
     i.NumAneis = 16;
 
     i.TipoCone = ini.TipoCone();

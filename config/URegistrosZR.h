@@ -84,7 +84,10 @@ extern TPathsZR PathsZR;
 // Start-up fill, after LoadAll with model 3: Modelo := 3, "TIPO" := "3" written to the file,
 // NumAneis := 16, then every field from its key through the getters. Raises ErroConversao
 // when a numeric key does not convert (the records are then partly filled).
-void PreencheRegistrosZR(TBIniSettings& ini, TInfosZR& infos, TPathsZR& paths);
+// A failed write of "TIPO" (a read-only settings file) raises ErroES, unless
+// falhaGravacao is given: the failure is then kept there and the records are filled.
+void PreencheRegistrosZR(TBIniSettings& ini, TInfosZR& infos, TPathsZR& paths,
+                         QString* falhaGravacao = nullptr);
 
 // A file in a folder taken from the settings (folders carry no trailing separator).
 QString CaminhoEm(const QString& pasta, const QString& arquivo);

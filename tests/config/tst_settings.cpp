@@ -9,7 +9,9 @@
 #include "platform/UMensagens.h"
 #include "tests/support/UInstalacaoTeste.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -43,6 +45,7 @@ private slots:
     void cargasParciais();
     void escritaReleDicas();
     void arquivoAusenteFalhaACarga();
+    void doisProgramasNaoPerdemChaves();
 };
 
 void TesteSettings::arquivoPorModelo()
@@ -369,5 +372,46 @@ void TesteSettings::arquivoAusenteFalhaACarga()
     QVERIFY(ini.Texto(ChaveIni::Versao).isNull());
 }
 
-QTEST_GUILESS_MAIN(TesteSettings)
+// Two programs write 300 keys each into the same file at the same time: every key is there.
+void TesteSettings::doisProgramasNaoPerdemChaves()
+{
+    QTemporaryDir pasta;
+    const QString arquivo = pasta.filePath(QStringLiteral("ZR300.ini"));
+    GravaArquivoTexto(arquivo, {"[ZR]", "Tipo=3"});
+    QProcess a, b;
+    for (auto [p, prefixo] : {std::pair{&a, "A"}, std::pair{&b, "B"}})
+        p->start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("--escreve"), arquivo, QString::fromLatin1(prefixo)});
+    for (QProcess* p : {&a, &b}) {
+        QVERIFY(p->waitForFinished(300000));
+        QCOMPARE(p->exitCode(), 0);
+    }
+    const ArquivoIni::Indice indice = ArquivoIni::Indice::DeArquivo(arquivo);
+    QStringList perdidas;
+    for (const char* prefixo : {"A", "B"})
+        for (int k = 0; k < 300; ++k) {
+            const QString chave = QStringLiteral("%1%2").arg(QLatin1String(prefixo)).arg(k);
+            QString valor;
+            if (!indice.Le(QStringLiteral("TESTE"), chave, valor) || valor != QString::number(k))
+                perdidas << chave;
+        }
+    QVERIFY2(perdidas.isEmpty(), qPrintable(perdidas.join(u' ')));
+    QVERIFY(!QFile::exists(arquivo + QStringLiteral(".lock")));
+}
+
+// "--escreve <file> <prefix>": the second program of the test above.
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 4 && QByteArray(argv[1]) == "--escreve") {
+        const QString arquivo = QString::fromLocal8Bit(argv[2]);
+        const QString prefixo = QString::fromLocal8Bit(argv[3]);
+        for (int k = 0; k < 300; ++k)
+            ArquivoIni::Escreve(arquivo, QStringLiteral("TESTE"), prefixo + QString::number(k),
+                                QString::number(k));
+        return 0;
+    }
+    TesteSettings teste;
+    return QTest::qExec(&teste, argc, argv);
+}
 #include "tst_settings.moc"
