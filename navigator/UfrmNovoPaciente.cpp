@@ -142,9 +142,10 @@ void TfrmNovoPaciente::CarregaLista(const QString& nome)
     if (nome.isEmpty()) {
         q.DefineSQL(QStringLiteral("SELECT Codigo,Nome,Rg,TotalExames FROM Pacientes ORDER BY Nome ASC"));
     } else {
-        // The typed text is bound as the pattern, never joined into the statement.
+        // The typed text is bound as the pattern, never joined into the statement; the
+        // pattern is typed wider than the column, so a name of full length and its "%" fit.
         q.DefineSQL(QStringLiteral("SELECT Codigo,Nome,Rg,TotalExames FROM Pacientes WHERE Upper(nome) like "
-                                   ":Padrao ORDER BY Nome ASC"));
+                                   "CAST(:Padrao AS VARCHAR(255)) ORDER BY Nome ASC"));
         q.DefineParametro(QStringLiteral("Padrao"), Navegador::PadraoNome(nome));
     }
     q.Abre();

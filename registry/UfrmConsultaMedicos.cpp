@@ -62,6 +62,8 @@ TfrmConsultaMedicos::TfrmConsultaMedicos(TfrmCadastroMedicos* cadastro)
     edtPesquisa = new QLineEdit(this);
     edtPesquisa->setObjectName(QStringLiteral("edtPesquisa"));
     edtPesquisa->setToolTip(QStringLiteral("Digite o que deseja pesquisar"));
+    // No column searched is longer than a name: a longer text can match nothing.
+    edtPesquisa->setMaxLength(50);
     rotulo->setBuddy(edtPesquisa);
     btnLOC = new QPushButton(style()->standardIcon(QStyle::SP_FileDialogContentsView),
                              QStringLiteral("Localizar"), this);
@@ -126,9 +128,10 @@ QString TfrmConsultaMedicos::InstrucaoConsulta(int criterio)
     static const char* const colunas[] = {"nome", "rg", "cpf", "crm"};
     const char* coluna = colunas[criterio >= 0 && criterio <= 3 ? criterio : 0];
     // The typed text is a parameter, never part of the statement: an apostrophe in a name
-    // is searched like any other character.
+    // is searched like any other character. The pattern is typed wider than the column, so
+    // a value of full length and its "%" fit.
     return QStringLiteral("SELECT Codigo,Nome FROM Medicos WHERE Upper(") + QLatin1String(coluna) +
-           QStringLiteral(") like :Pesquisa ORDER BY Nome ASC");
+           QStringLiteral(") like CAST(:Pesquisa AS VARCHAR(255)) ORDER BY Nome ASC");
 }
 
 QString TfrmConsultaMedicos::PadraoConsulta(const QString& texto)

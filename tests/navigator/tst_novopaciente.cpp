@@ -80,6 +80,7 @@ void TesteNovoPaciente::filtraAoDigitar_data()
     QTest::newRow("érica") << "éri" << QStringList{"Érica"};
     QTest::newRow("nenhum") << "x" << QStringList{};
     QTest::newRow("aspas e ponto e vírgula") << "'; delete from pacientes; --" << QStringList{};
+    QTest::newRow("nome de 50 letras") << QString(50, u'j') << QStringList{};
 }
 
 void TesteNovoPaciente::filtraAoDigitar()

@@ -49,7 +49,7 @@ private slots:
         struct {
             const char *nome, *rg, *cpf, *crm;
         } const medicos[] = {
-            {"Ana Silva", "12.345.678-9", "11122233344", "SP-1001"},
+            {"Ana Silva", "12.345.678-901", "11122233344", "SP-1001"},
             {"bruno silveira", "98.765", "55566677788", "RJ-2002"},
             {"Carla Sílvia Souza", "44.444", "99988877766", "sp-3003"},
             {"João D'Ávila", "12.000", "12312312312", "MG-4004"},
@@ -97,6 +97,10 @@ private slots:
         QTest::newRow("cpf") << 2 << "5556" << QStringList{"bruno silveira"};
         QTest::newRow("crm minusculo") << 3 << "sp-" << QStringList{"Ana Silva", "Carla Sílvia Souza"};
         QTest::newRow("crm nao procura nome") << 3 << "ana" << QStringList{};
+        // Values as long as their columns: the pattern with its "%" is longer still.
+        QTest::newRow("cpf completo") << 2 << "11122233344" << QStringList{"Ana Silva"};
+        QTest::newRow("rg de 14") << 1 << "12.345.678-901" << QStringList{"Ana Silva"};
+        QTest::newRow("nome de 50") << 0 << QString(50, u'a') << QStringList{};
     }
     void consulta()
     {
