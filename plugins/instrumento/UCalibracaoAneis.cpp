@@ -91,6 +91,32 @@ void ConverteDioptrias(const MedidaAneis& medida, const CoeficientesAneis& coef,
     }
 }
 
+bool ResultadoPlausivel(const MedidaAneis& medida, const CoeficientesAneis& coef,
+                        const TAneisMeridiano& aneis)
+{
+    bool algumAnel = false;
+    for (int k = 0; k < 360; ++k)
+        algumAnel = algumAnel || aneis[k] > 0;
+    if (!algumAnel)
+        return false;
+    const int calibrados = std::min(coef.Calibrados(), medida.numAneis);
+    for (int j = 1; j <= calibrados; ++j) {
+        double soma = 0.0;
+        int n = 0;
+        for (int k = 0; k < 360; ++k)
+            if (medida.aneis[k] >= j) {
+                soma += medida.raio[k][j];
+                ++n;
+            }
+        if (n == 0)
+            continue;
+        const double raio = coef.a[j - 1] + coef.b[j - 1] * (soma / n);
+        if (!std::isfinite(raio) || raio < kRaioCurvaturaMin || raio > kRaioCurvaturaMax)
+            return false;
+    }
+    return true;
+}
+
 bool TextoEsfera(double raioReferencia, const MedidaAneis& medida, QStringList& linhas)
 {
     QStringList saida{FormataGeral(raioReferencia)};

@@ -35,6 +35,18 @@ bool LeArquivoCoeficientes(const QString& arquivo, int numAneis, CoeficientesAne
 void ConverteDioptrias(const MedidaAneis& medida, const CoeficientesAneis& coef,
                        TMatrizAngAnel& dioptrias, TAneisMeridiano& aneis);
 
+// Whether coefficients and measure make a cornea at all: every calibrated ring that was
+// found turns its mean radius into a radius of curvature within kRaioCurvaturaMin..Max mm,
+// and at least one meridian keeps a valid ring. Coefficients that pass the file's reading
+// (finite, positive slope) can still be absurd (a slope of 1e308, offsets of 1e300).
+inline constexpr double kRaioCurvaturaMin = 3.0;
+inline constexpr double kRaioCurvaturaMax = 20.0;
+bool ResultadoPlausivel(const MedidaAneis& medida, const CoeficientesAneis& coef,
+                        const TAneisMeridiano& aneis);
+// The nominal radius of a reference sphere the calibration accepts, in mm.
+inline constexpr double kRaioEsferaMin = 5.0;
+inline constexpr double kRaioEsferaMax = 12.0;
+
 // A number typed with "," or "." as its decimal separator ("7,73", "7.73").
 bool LeNumeroTexto(const QString& texto, double& valor);
 

@@ -82,6 +82,9 @@ ZR_ENTRADA int32_t ProcessaImagem(void* /*janela*/, ZrStream* central, double* c
         if (!Instrumento::LeArquivoCoeficientes(ArquivoCoeficientes(paths), n, coef))
             return SemCalibracao;
         Instrumento::ConverteDioptrias(r->medida, coef, r->dioptrias, r->aneis);
+        // Absurd coefficients give no cornea: a calibration failure, the outputs untouched.
+        if (!Instrumento::ResultadoPlausivel(r->medida, coef, r->aneis))
+            return SemCalibracao;
 
         // Everything is known: fill the outputs. Positions beyond a meridian's last valid
         // ring read 0, like its dioptres.
@@ -109,8 +112,10 @@ ZR_ENTRADA int32_t ProcessaEsfera(void* /*janela*/, ZrStream* imagem, const char
         if (!saida)
             return SemSaida;
         double raioReferencia = 0.0;
-        if (!Instrumento::LeNumeroTexto(DeTextoModulo(raio), raioReferencia) || raioReferencia <= 0.0)
+        if (!Instrumento::LeNumeroTexto(DeTextoModulo(raio), raioReferencia))
             return SemImagem;
+        if (raioReferencia < Instrumento::kRaioEsferaMin || raioReferencia > Instrumento::kRaioEsferaMax)
+            return SemCalibracao;
         QImage quadro;
         if (!LeImagem(imagem, quadro))
             return SemImagem;

@@ -169,6 +169,7 @@ private slots:
     void toricaRecuperaEixo();
     void entradasRuins_data();
     void entradasRuins();
+    void raioDeEsferaRuim();
     void calibracaoRuim_data();
     void calibracaoRuim();
     void esferaSemRaio_data();
@@ -353,6 +354,23 @@ void TesteModulos::entradasRuins()
     QVERIFY(saida.Vazio());
 }
 
+// A sphere radius no reference sphere has is refused before anything is measured.
+void TesteModulos::raioDeEsferaRuim()
+{
+    Ambiente amb;
+    const QByteArray imagem = Captura(2, QStringLiteral("Digitalizando Esfera (7,73)"), amb.Infos());
+    QVERIFY(imagem.startsWith("BM"));
+    QVERIFY(LoadProcDLL(QStringLiteral(ZR_MODULO_PROCESSAMENTO)));
+    for (const char* raio : {"1e308", "4,9", "12,1", "-7,73", "7,73"}) {
+        BufferMemoria entrada(imagem), saida;
+        const int32_t r = ProcDLL.ProcessaEsfera(nullptr, entrada.Stream(), raio, saida.Stream(), amb.Infos());
+        const bool aceito = QByteArray(raio) == "7,73";
+        QVERIFY2((r == 1) == aceito, raio);
+        QCOMPARE(saida.Vazio(), !aceito);
+    }
+    FreeProcDLL();
+}
+
 void TesteModulos::calibracaoRuim_data()
 {
     QTest::addColumn<QByteArray>("coef");
@@ -367,6 +385,11 @@ void TesteModulos::calibracaoRuim_data()
     QTest::newRow("curto") << curto << true;
     QTest::newRow("valor inválido") << lixo << true;
     QTest::newRow("zeros") << QByteArray("0\r\n").repeated(32) << true;
+    // Numbers that read well and make no cornea.
+    QTest::newRow("inclinação 1e308") << QByteArray("0.1\r\n1e308\r\n").repeated(32) << true;
+    QTest::newRow("1e300") << QByteArray("1e300\r\n1e300\r\n").repeated(32) << true;
+    QTest::newRow("-1e300 e 1e300") << QByteArray("-1e300\r\n1e300\r\n").repeated(32) << true;
+    QTest::newRow("raios de 1 mm") << QByteArray("1\r\n0.0001\r\n").repeated(32) << true;
 }
 
 void TesteModulos::calibracaoRuim()
