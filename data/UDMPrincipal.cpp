@@ -97,6 +97,7 @@ void TDMPrincipal::TentaConectar(const QString& senha)
 
 bool TDMPrincipal::PSetDataBaseName(const QString& caminho)
 {
+    m_causaFalha.clear();
     try {
         PDesconectionDataBase();
         m_nomeBanco = caminho;
@@ -106,12 +107,16 @@ bool TDMPrincipal::PSetDataBaseName(const QString& caminho)
             try {
                 TentaConectar(QStringLiteral("gatehouse"));
             } catch (const fb::ErroFirebird& e) {
-                // Only a refused password is the user's to know about; a missing or
-                // unreadable file is reported by the caller's failed connection.
+                // Only a refused password is the user's to know about here; a missing or
+                // unreadable file is reported by the caller's failed connection, with
+                // the cause kept below.
+                m_causaFalha = e.CausaConexao();
+                qWarning("Banco de dados: %s", qUtf8Printable(e.Detalhes()));
                 if (e.FalhaLogin())
                     Mensagem(QStringLiteral("ERRO"), QStringLiteral("Usuário/Senha de BD incorreto!"),
                              IconeMensagem::Nenhum, BotoesMensagem::OkCancelar);
             } catch (const ErroBancoDados&) {
+                m_causaFalha = QStringLiteral("O banco de dados recusou a conexão.");
             }
         }
         bool responde = false;
@@ -120,6 +125,7 @@ bool TDMPrincipal::PSetDataBaseName(const QString& caminho)
                 IBDatabase.VersaoEstrutura();
                 responde = true;
             } catch (const ErroBancoDados&) {
+                m_causaFalha = QStringLiteral("O arquivo do banco de dados está danificado.");
                 IBDatabase.Fecha();
             }
         }

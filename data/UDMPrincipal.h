@@ -33,6 +33,8 @@ public:
     // owner; true when the connection is open and answers, and then the transaction is
     // started. A missing or unreadable file gives false without a message.
     bool PSetDataBaseName(const QString& caminho);
+    // Why the last PSetDataBaseName failed, in one line for the user (empty after success).
+    QString CausaFalhaConexao() const { return m_causaFalha; }
     // Opens the connection (to the name last set) and starts the transaction.
     void PConnectDataBase();
     // Ends the transaction (its work is committed, its datasets close) and closes the
@@ -94,4 +96,5 @@ private:
     QString m_nomeBanco;
     QStringList m_parametros;
     VerificacaoSenha m_verificacao;
+    QString m_causaFalha;
 };

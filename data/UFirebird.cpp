@@ -6,6 +6,7 @@
 
 #include <QStringDecoder>
 
+#include <cerrno>
 #include <cstring>
 
 namespace fb {
@@ -35,7 +36,19 @@ QString TextoDoStatus(const ISC_STATUS* status)
 
 [[noreturn]] void Lanca(const ISC_STATUS* status)
 {
-    throw ErroFirebird(TextoDoStatus(status), status[1], static_cast<int>(isc_sqlcode(status)));
+    // The codes of the vector: clusters of (kind, value[, value]) up to the end mark.
+    QList<intptr_t> codigos;
+    int erroSistema = 0;
+    for (const ISC_STATUS* p = status; *p != isc_arg_end;) {
+        const ISC_STATUS tipo = *p++;
+        if (tipo == isc_arg_gds)
+            codigos << intptr_t(*p);
+        else if (tipo == isc_arg_unix)
+            erroSistema = int(*p);
+        p += tipo == isc_arg_cstring ? 2 : 1;
+    }
+    throw ErroFirebird(TextoDoStatus(status), status[1], static_cast<int>(isc_sqlcode(status)),
+                       codigos, erroSistema);
 }
 
 XSQLDA* Descritor(QByteArray& memoria, int n)
@@ -106,13 +119,50 @@ ISC_QUAD GravaBlob(Conexao& conexao, Transacao& transacao, const QByteArray& dad
 
 // --- errors -------------------------------------------------------------------------------
 
+namespace {
+bool Conflito(intptr_t codigo)
+{
+    return codigo == isc_lock_conflict || codigo == isc_deadlock || codigo == isc_update_conflict;
+}
+} // namespace
+
+ErroFirebird::ErroFirebird(QString mensagem, intptr_t codigo, int codigoSql,
+                           QList<intptr_t> codigos, int erroSistema)
+    : ErroBancoDados(Conflito(codigo) ? QStringLiteral("Este registro está sendo alterado em outra "
+                                                       "estação. Tente novamente em instantes.")
+                                      : mensagem),
+      m_codigo(codigo), m_codigoSql(codigoSql), m_codigos(std::move(codigos)),
+      m_erroSistema(erroSistema), m_detalhes(std::move(mensagem))
+{
+    if (m_codigos.isEmpty())
+        m_codigos << codigo;
+}
+
 bool ErroFirebird::FalhaLogin() const { return m_codigo == isc_login; }
 
-bool ErroFirebird::ConflitoBloqueio() const
+QString ErroFirebird::CausaConexao() const
 {
-    return m_codigo == isc_lock_conflict || m_codigo == isc_deadlock ||
-           m_codigo == isc_update_conflict;
+    if (Tem(isc_login))
+        return QStringLiteral("Usuário ou senha do banco de dados recusados.");
+    if (m_erroSistema == EAGAIN || m_erroSistema == EWOULDBLOCK || Tem(isc_already_opened))
+        return QStringLiteral("O banco de dados já está aberto por outro programa.");
+    if (m_erroSistema == ENOENT)
+        return QStringLiteral("O arquivo do banco de dados não foi encontrado.");
+    if (m_erroSistema == EISDIR)
+        return QStringLiteral("No lugar do arquivo do banco de dados há uma pasta.");
+    if (m_erroSistema == EACCES || m_erroSistema == EPERM || m_erroSistema == EROFS
+        || Tem(isc_read_only_database))
+        return QStringLiteral("Sem permissão de escrita no banco de dados.");
+    if (Tem(isc_bad_db_format) || Tem(isc_wrong_ods) || Tem(isc_bad_checksum) || Tem(isc_badpage)
+        || Tem(isc_db_corrupt) || Tem(isc_io_read_err) || Tem(isc_bug_check)
+        || (Tem(isc_io_error) && m_erroSistema == 0)) // a file cut short, among others
+        return QStringLiteral("O arquivo do banco de dados está danificado.");
+    if (Tem(isc_network_error) || Tem(isc_net_connect_err))
+        return QStringLiteral("O servidor do banco de dados não respondeu.");
+    return QStringLiteral("O banco de dados recusou a conexão.");
 }
+
+bool ErroFirebird::ConflitoBloqueio() const { return Conflito(m_codigo); }
 
 void LancaFalhaLogin()
 {
@@ -171,7 +221,26 @@ QByteArray Conexao::Codifica(const QString& texto) const
 {
     if (SoAscii(texto))
         return texto.toLatin1();
-    return m_utf8 ? texto.toUtf8() : ParaCp1252(texto);
+    if (m_utf8)
+        return texto.toUtf8();
+    // A character the code page lacks would be dropped on its way: the text is refused
+    // instead, naming the characters, and nothing is stored.
+    QByteArray bytes = ParaCp1252(texto);
+    if (DeCp1252(bytes) != texto) {
+        QString faltam;
+        for (qsizetype i = 0; i < texto.size(); ++i) {
+            const qsizetype n = texto[i].isHighSurrogate() && i + 1 < texto.size() ? 2 : 1;
+            const QString c = texto.mid(i, n);
+            if (DeCp1252(ParaCp1252(c)) != c && !faltam.contains(c))
+                faltam += (faltam.isEmpty() ? QString() : QStringLiteral(" ")) + c;
+            i += n - 1;
+        }
+        const QString citado = texto.size() > 40 ? texto.left(40) + QStringLiteral("...") : texto;
+        throw ErroConversao(QStringLiteral("O texto \"%1\" contém caracteres que o banco de dados "
+                                           "não pode armazenar: %2. Nada foi gravado.")
+                                .arg(citado, faltam));
+    }
+    return bytes;
 }
 
 QString Conexao::Decodifica(const QByteArray& bytes) const

@@ -9,6 +9,8 @@
 
 #include "common/UErros.h"
 
+#include <QList>
+
 #include <QByteArray>
 #include <QDate>
 #include <QDateTime>
@@ -27,18 +29,29 @@ namespace fb {
 // A database error with the engine's message, its error code (isc_...) and SQL code.
 class ErroFirebird : public ErroBancoDados {
 public:
-    ErroFirebird(QString mensagem, intptr_t codigo, int codigoSql)
-        : ErroBancoDados(std::move(mensagem)), m_codigo(codigo), m_codigoSql(codigoSql) {}
+    // mensagem: the engine's text; codigos: the engine's error codes of the status vector
+    // in order; erroSistema: the operating system's error number it carried (0: none).
+    ErroFirebird(QString mensagem, intptr_t codigo, int codigoSql, QList<intptr_t> codigos = {},
+                 int erroSistema = 0);
     intptr_t Codigo() const { return m_codigo; }
     int CodigoSql() const { return m_codigoSql; }
     // The user name or the password was refused.
     bool FalhaLogin() const;
-    // The row is locked by another transaction (no-wait conflict).
+    // The row is locked by another transaction (no-wait conflict). Its message is then the
+    // user's text; the engine's own is in Detalhes().
     bool ConflitoBloqueio() const;
+    // Why a connection failed, in one line a user can act on.
+    QString CausaConexao() const;
+    // The engine's own text.
+    const QString& Detalhes() const { return m_detalhes; }
 
 private:
+    bool Tem(intptr_t codigo) const { return m_codigos.contains(codigo); }
     intptr_t m_codigo;
     int m_codigoSql;
+    QList<intptr_t> m_codigos;
+    int m_erroSistema;
+    QString m_detalhes;
 };
 
 // Raises the error of a login refusal as the engine would (used where a password check is

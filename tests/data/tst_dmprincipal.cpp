@@ -170,10 +170,64 @@ private slots:
             pacientes.AtualizaPaciente(codigo, Paciente("Outro nome"));
             QFAIL("a alteração de uma linha bloqueada foi aceita");
         } catch (const fb::ErroFirebird& e) {
-            QVERIFY2(e.ConflitoBloqueio(), qPrintable(e.Mensagem()));
+            QVERIFY2(e.ConflitoBloqueio(), qPrintable(e.Detalhes()));
+            // The user reads what to do; the engine's words stay in the details.
+            QCOMPARE(e.Mensagem(), QStringLiteral("Este registro está sendo alterado em outra estação. "
+                                                  "Tente novamente em instantes."));
+            QVERIFY(e.Detalhes() != e.Mensagem());
         }
         outro.IBTransaction.Rollback();
         QCOMPARE(pacientes.NomePaciente(codigo), QStringLiteral("Bloqueado"));
+    }
+
+    // Each reason a database does not open gives its own line.
+    void causasDeFalha_data()
+    {
+        QTest::addColumn<QString>("caso");
+        QTest::addColumn<QString>("causa");
+        QTest::newRow("ausente") << "ausente" << "O arquivo do banco de dados não foi encontrado.";
+        QTest::newRow("pasta") << "pasta" << "No lugar do arquivo do banco de dados há uma pasta.";
+        QTest::newRow("danificado") << "danificado" << "O arquivo do banco de dados está danificado.";
+        QTest::newRow("texto") << "texto" << "O arquivo do banco de dados está danificado.";
+        QTest::newRow("outro programa") << "outro programa" << "O banco de dados já está aberto por outro programa.";
+    }
+    void causasDeFalha()
+    {
+        QFETCH(QString, caso);
+        QFETCH(QString, causa);
+        QTemporaryDir pasta;
+        const QString arquivo = pasta.filePath(QStringLiteral("DATABASE.GDB"));
+        QProcess outro;
+        if (caso == u"pasta")
+            QVERIFY(QDir().mkpath(arquivo));
+        else if (caso == u"danificado" || caso == u"texto") {
+            QVERIFY(QFile::copy(m_banco->Arquivo(), arquivo));
+            QFile f(arquivo);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            if (caso == u"texto")
+                QVERIFY(f.resize(0));
+            f.seek(0);
+            f.write(QByteArray(caso == u"texto" ? 300 : 4096, 'x'));
+        } else if (caso == u"outro programa") {
+            // The embedded engine of another process holds the file.
+            QVERIFY(QFile::copy(m_banco->Arquivo(), arquivo));
+            outro.setProcessChannelMode(QProcess::MergedChannels);
+            outro.start(QStringLiteral("stdbuf"), {QStringLiteral("-o0"), QStringLiteral("isql-fb"),
+                                                   QStringLiteral("-q"), QStringLiteral("-user"),
+                                                   QStringLiteral("SYSDBA"), arquivo});
+            QVERIFY(outro.waitForStarted());
+            outro.write("select 1 from rdb$database;\n");
+            QByteArray resposta;
+            QTRY_VERIFY2_WITH_TIMEOUT((resposta += outro.readAll()).contains("======"),
+                                      resposta.constData(), 20000);
+        }
+        TDMPrincipal dm;
+        QVERIFY(!dm.PSetDataBaseName(arquivo));
+        QCOMPARE(dm.CausaFalhaConexao(), causa);
+        if (outro.state() != QProcess::NotRunning) {
+            outro.closeWriteChannel();
+            QVERIFY(outro.waitForFinished(20000));
+        }
     }
 
     void transacaoReiniciaAoAbrir()

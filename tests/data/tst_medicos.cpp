@@ -236,6 +236,34 @@ private slots:
         QCOMPARE(medicos.ContaMedicos(), 0);
     }
 
+    // Letters the code page lacks are refused, never dropped: the row stays as it was.
+    void textoForaDoCp1252NaoGravaNada()
+    {
+        TDMedicos medicos(DM());
+        medicos.InsereMedico(MedicoCompleto("A"));
+        const auto antes = LinhaConfirmada(m_banco->Arquivo(), 1);
+        TDadosMedico m = MedicoCompleto("A");
+        m.Nome = QStringLiteral("Łukasz Nguyễn");
+        try {
+            medicos.AtualizaMedico(1, m);
+            QFAIL("gravado");
+        } catch (const ErroConversao& e) {
+            QVERIFY2(e.Mensagem().contains(QStringLiteral("Ł ễ")), qPrintable(e.Mensagem()));
+        }
+        try {
+            medicos.InsereMedico(m);
+            QFAIL("gravado");
+        } catch (const ErroConversao&) {
+        }
+        DM().IBTransaction.Rollback();
+        QCOMPARE(medicos.ContaMedicos(), 1);
+        QCOMPARE(LinhaConfirmada(m_banco->Arquivo(), 1), antes);
+        // Every letter of the code page still goes in.
+        m.Nome = QStringLiteral("Ção Œuvre Ÿ €");
+        medicos.AtualizaMedico(1, m);
+        QCOMPARE(LinhaConfirmada(m_banco->Arquivo(), 1).value("NOME"), m.Nome);
+    }
+
     void abreTabelaMedicos()
     {
         TDMedicos medicos(DM());
