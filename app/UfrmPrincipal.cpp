@@ -1,5 +1,6 @@
 #include "app/UfrmPrincipal.h"
 
+#include "app/UAplicacao.h"
 #include "app/UArte.h"
 #include "app/UBRegConfig.h"
 #include "app/UfrmIniciando.h"
@@ -9,10 +10,13 @@
 #include "config/URegistrosZR.h"
 #include "data/UDMPrincipal.h"
 #include "data/UDMedicos.h"
+#include "examfiles/UArquivosExame.h"
 #include "modules/UModulos.h"
+#include "modules/USondaModulo.h"
 #include "navigator/UfrmExames.h"
 #include "platform/UAjuda.h"
 #include "platform/UBVersionInfo.h"
+#include "platform/UEncerramento.h"
 #include "platform/UJanelas.h"
 #include "platform/UMensagens.h"
 #include "registry/UfrmCadastroMedicos.h"
@@ -145,7 +149,7 @@ void TfrmPrincipal::changeEvent(QEvent* evento)
 
 void TfrmPrincipal::ApplicationEventsActivate()
 {
-    if (!Started && !m_iniciando)
+    if (!Started && !m_iniciando && !m_partidaFalhou)
         StartUp();
 }
 
@@ -158,13 +162,38 @@ void TfrmPrincipal::Repinta(QWidget* w)
 void TfrmPrincipal::StartUp()
 {
     // Message boxes shown during start-up activate the application again; those
-    // activations must not start it a second time.
+    // activations must not start it a second time, nor one after it has failed.
+    if (m_iniciando || m_partidaFalhou)
+        return;
     m_iniciando = true;
     struct Fim {
         bool& f;
         ~Fim() { f = false; }
     } fim{m_iniciando};
 
+    // No error leaves the start-up: it may run from a signal of the window system, where an
+    // exception would end the program. A start-up that cannot complete says why and closes
+    // the program with exit code 1.
+    try {
+        EtapasPartida();
+    } catch (const ErroSistema& e) {
+        FalhaPartida(e.Mensagem());
+    } catch (const std::exception& e) {
+        FalhaPartida(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void TfrmPrincipal::FalhaPartida(const QString& texto)
+{
+    m_partidaFalhou = true;
+    delete m_progresso.data();
+    TAplicacao::RelataErro(texto);
+    close();
+    QCoreApplication::exit(1);
+}
+
+void TfrmPrincipal::EtapasPartida()
+{
     if (!m_versao) {
         m_versao = std::make_unique<TBVersionInfo>();
         m_versao->LeVersao(TBVersionInfo::ExecutavelPrograma());
@@ -172,13 +201,20 @@ void TfrmPrincipal::StartUp()
     m_ini = std::make_unique<TBIniSettings>();
     InfosZR.Modelo = 3;
     if (!m_ini->LoadAll(3)) {
+        m_partidaFalhou = true;
         Mensagem(QStringLiteral("Informação"), QStringLiteral("Erro ao carregar o arquivo de configuração"),
                  IconeMensagem::Atencao);
         close();
         QCoreApplication::exit(1);
         return;
     }
-    PreencheRegistrosZR(*m_ini, InfosZR, PathsZR);
+    // A settings file that cannot be written (read-only) does not stop the program: the
+    // failed write is said once.
+    QString falhaGravacao;
+    PreencheRegistrosZR(*m_ini, InfosZR, PathsZR, &falhaGravacao);
+    if (!falhaGravacao.isEmpty())
+        Mensagem(QStringLiteral("Atenção"), falhaGravacao, IconeMensagem::Atencao);
+    RemoveTemporariosExame(PathsZR.Exames);
 
     Repinta(this);
     if (!m_progresso)
@@ -197,10 +233,11 @@ void TfrmPrincipal::StartUp()
         StartModules();
         Started = true;
     } catch (...) {
-        fechamento();
+        delete m_progresso.data();
         throw;
     }
     fechamento();
+    qInfo("Partida concluída.");
 }
 
 void TfrmPrincipal::ConnectDatabase()
@@ -208,15 +245,22 @@ void TfrmPrincipal::ConnectDatabase()
     Passo(m_progresso, &TfrmIniciando::ImgStep1);
     Barra(m_progresso, 0);
     try {
-        if (!TDMPrincipal::Instancia().PSetDataBaseName(CaminhoEm(PathsZR.BancoDados, QStringLiteral("DATABASE.GDB"))))
+        TDMPrincipal& dm = TDMPrincipal::Instancia();
+        if (!dm.PSetDataBaseName(CaminhoEm(PathsZR.BancoDados, QStringLiteral("DATABASE.GDB")))) {
+            // The cause, when known, on a line of its own after the usual text.
+            const QString causa = dm.CausaFalhaConexao();
             Mensagem(QStringLiteral("Informação"),
                      QStringLiteral("Não foi possível conectar com o banco de dados, entre em contato com o "
-                                    "nosso suporte técnico. \rSuporte técnico: 0800 555 0142."),
+                                    "nosso suporte técnico. \rSuporte técnico: 0800 555 0142.")
+                         + (causa.isEmpty() ? QString() : u'\r' + causa),
                      IconeMensagem::Atencao);
+        }
     } catch (...) {
         Barra(m_progresso, 50);
         throw;
     }
+    // The embedded engine sets its own handlers of the stop signals when it attaches.
+    EncerramentoPorSinal::Reinstala();
     Barra(m_progresso, 50);
     Passo(m_progresso, &TfrmIniciando::ImgStep2);
     Barra(m_progresso, 100);
@@ -260,8 +304,19 @@ void TfrmPrincipal::RegisterMapModules(const QString& pasta, bool comProgresso)
             progresso->Avanca(6);
     }
     arquivos.sort(Qt::CaseInsensitive);
+    // Modules are tried in a child process first (once per file content): one that crashed
+    // or hung there is left out and named, and the start-up goes on.
+    QStringList caminhos;
+    for (const QString& a : std::as_const(arquivos))
+        caminhos << CaminhoEm(pasta, a);
+    const auto vereditos = SondaModulo::Vereditos(caminhos);
     for (auto it = arquivos.crbegin(); it != arquivos.crend(); ++it) {
-        RegisterMapModule(pasta, *it);
+        if (vereditos.value(CaminhoEm(pasta, *it)) == SondaModulo::Veredito::Falhou)
+            Mensagem(QStringLiteral("Atenção"),
+                     QStringLiteral("O módulo de mapa '%1' falhou ao ser carregado e foi ignorado.").arg(*it),
+                     IconeMensagem::Atencao);
+        else
+            RegisterMapModule(pasta, *it);
         if (progresso)
             progresso->Avanca(6);
     }
@@ -271,11 +326,20 @@ void TfrmPrincipal::RegisterMapModule(const QString& pasta, const QString& arqui
 {
     const QString caminho = CaminhoEm(pasta, arquivo);
     QStringList linhas;
-    if (!LeInfoModulo(caminho, InfoDeMapa, linhas))
+    // A module refused by rule leaves a line in the module log beside the program.
+    if (!LeInfoModulo(caminho, InfoDeMapa, linhas)) {
+        const QString erro = InfoDLL.biblioteca.UltimoErro();
+        RegistraRecusaModulo(TBIniSettings::PastaConfiguracao(), caminho,
+                             erro.isEmpty() ? QStringLiteral("sem a entrada \"InfoMapa\".") : erro);
         return;
+    }
     // A map button needs its hint (line 1) and its kind (line 2).
-    if (linhas.size() < 2)
+    if (linhas.size() < 2) {
+        RegistraRecusaModulo(TBIniSettings::PastaConfiguracao(), caminho,
+                             QStringLiteral("\"InfoMapa\" devolveu %1 linha(s); são necessárias 2.")
+                                 .arg(linhas.size()));
         return;
+    }
     if (linhas.size() > 2) {
         InstalledMaps << linhas[0];
         int32_t tipo = 0;

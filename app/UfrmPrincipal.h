@@ -83,6 +83,8 @@ protected:
     void changeEvent(QEvent* evento) override;
 
 private:
+    void EtapasPartida();
+    void FalhaPartida(const QString& texto);
     void CriaNavegador();
     void Repinta(QWidget* w);
 
@@ -93,4 +95,5 @@ private:
     QPointer<TfrmIniciando> m_progresso;
     int m_contadorImagens = 1;
     bool m_iniciando = false;
+    bool m_partidaFalhou = false;
 };

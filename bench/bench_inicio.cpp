@@ -10,6 +10,7 @@
 #include "config/UBIniSettings.h"
 #include "data/UDMPrincipal.h"
 #include "data/UDPacientes.h"
+#include "modules/USondaModulo.h"
 #include "platform/UBVersionInfo.h"
 #include "platform/UMensagens.h"
 #include "tests/support/UInstalacaoTeste.h"
@@ -28,6 +29,7 @@ int Medir(int argc, char* argv[])
     TAplicacao app(argc, argv);
     TBIniSettings::DefinePastaConfiguracao(QString::fromLocal8Bit(argv[2]) + QStringLiteral("/bin"));
     TBVersionInfo::DefineExecutavelPrograma(QStringLiteral(ARQ_PROGRAMA));
+    SondaModulo::DefinePrograma(QStringLiteral(ARQ_PROGRAMA));
     TDMPrincipal dados;
     TfrmPrincipal menu;
     menu.StartUp();
@@ -78,8 +80,11 @@ int main(int argc, char* argv[])
         std::printf("preparação: 10000 pacientes em %.1f s\n", t.elapsed() / 1000.0);
     }
 
+    // The first start-up tries the 20 map modules in child processes (cold); the verdicts
+    // are kept in the user's registry, so the five measured ones find them (warm).
     QList<double> tempos;
-    for (int rodada = 0; rodada < 5; ++rodada) {
+    double fria = 0;
+    for (int rodada = -1; rodada < 5; ++rodada) {
         QProcess filho;
         filho.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
         QElapsedTimer t;
@@ -93,8 +98,12 @@ int main(int argc, char* argv[])
             std::printf("a partida falhou: %s %s\n", saida.constData(), filho.readAllStandardError().constData());
             return 1;
         }
-        tempos << ms;
+        if (rodada < 0)
+            fria = ms;
+        else
+            tempos << ms;
     }
+    std::printf("primeira partida, com a sondagem dos 20 módulos de mapa: %.0f ms\n", fria);
     std::sort(tempos.begin(), tempos.end());
     std::printf("do início do processo até a partida completa (20 mapas, 10000 pacientes): "
                 "mediana %.0f ms, mínimo %.0f ms, máximo %.0f ms (meta < 1000 ms)\n",

@@ -13,6 +13,7 @@
 #include "data/UDMPrincipal.h"
 #include "data/UDMedicos.h"
 #include "navigator/UfrmExames.h"
+#include "modules/USondaModulo.h"
 #include "platform/UAjuda.h"
 #include "platform/UBVersionInfo.h"
 #include "platform/UInstancia.h"
@@ -22,6 +23,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
@@ -78,8 +80,9 @@ private slots:
     void startUpCompleto();
     void edicaoOrtoRegistraModulosOrto();
     void arquivoDeConfiguracaoAusente();
-    void erroDeConversaoRepeteStartUp();
+    void erroDeConversaoEncerraPartida();
     void pastaDeMapasAusente();
+    void modulosDefeituosos();
     void bancoDeDadosQueNaoAbre();
     void navegadorExigeMedico();
     void sobre_data();
@@ -109,6 +112,7 @@ void TestePrincipal::init()
     m_inst = std::make_unique<InstalacaoTeste>(InstalacaoTeste::Etapas::SoBanco);
     QVERIFY(m_inst->Valida());
     TBVersionInfo::DefineExecutavelPrograma(QStringLiteral(ARQ_PROGRAMA));
+    SondaModulo::DefinePrograma(QStringLiteral(ARQ_PROGRAMA));
     m_dados = std::make_unique<TDMPrincipal>();
     m_msgs = std::make_unique<MensagensRoteiro>();
     InfosZR = TInfosZR();
@@ -141,8 +145,14 @@ void TestePrincipal::startUpCompleto()
     ArquivoIni::Escreve(m_inst->ArquivoConfiguracao(), QStringLiteral("BACKUP"), QStringLiteral("AUTO"),
                         QStringLiteral("1")); // backup reminder on
 
+    // What an interrupted examination write left behind goes at start-up.
+    const QString sobra = m_inst->Pastas().dados + QStringLiteral("/Exames/7/3d.txt.zrtmp");
+    QVERIFY(QDir().mkpath(QFileInfo(sobra).absolutePath()));
+    QVERIFY(QFile(sobra).open(QIODevice::WriteOnly));
+
     m_menu->StartUp();
     QVERIFY(m_menu->Started);
+    QVERIFY(!QFile::exists(sobra));
     QVERIFY(TDMPrincipal::Instancia().Conectado());
     QVERIFY(!m_menu->Progresso()); // closed and freed
     QCOMPARE(InfosZR.NumAneis, 16);
@@ -200,18 +210,32 @@ void TestePrincipal::arquivoDeConfiguracaoAusente()
         QVERIFY(!m_menu->Started);
 }
 
-void TestePrincipal::erroDeConversaoRepeteStartUp()
+// A value that does not convert ends the start-up with a message naming the file and the
+// key; no error leaves it, and activations while or after it is said do not run it again.
+void TestePrincipal::erroDeConversaoEncerraPartida()
 {
     QVERIFY(m_inst->AlteraChave(QStringLiteral("FatorCorrecao"), QStringLiteral("0,02")));
-    QVERIFY_THROWS_EXCEPTION(ErroConversao, m_menu->StartUp());
+    m_menu->show();
+    m_msgs->Responde(RespostaMensagem::Ok);
+    m_menu->StartUp();
+    QCOMPARE(m_msgs->Textos().size(), 1);
+    QVERIFY2(m_msgs->Textos()[0].contains(QStringLiteral("[ZR] FatorCorrecao = '0,02'")),
+             qPrintable(m_msgs->Textos()[0]));
+    QVERIFY(m_msgs->Textos()[0].contains(m_inst->ArquivoConfiguracao()));
+    QCOMPARE(m_msgs->Registros()[0].titulo, QStringLiteral("KORVANE32M"));
+    QCOMPARE(m_msgs->Registros()[0].icone, IconeMensagem::Erro);
+    QVERIFY(!m_menu || !m_menu->isVisible());
+    if (!m_menu)
+        return;
     QVERIFY(!m_menu->Started);
     QVERIFY(!m_menu->Progresso()); // the progress window was never shown
     QVERIFY(!TDMPrincipal::Instancia().Conectado());
 
     QVERIFY(m_inst->AlteraChave(QStringLiteral("FatorCorrecao"), QStringLiteral("0.02")));
     m_menu->ApplicationEventsActivate();
-    QVERIFY(m_menu->Started);
-    QVERIFY(TDMPrincipal::Instancia().Conectado());
+    m_menu->StartUp();
+    QVERIFY(!m_menu->Started);
+    QCOMPARE(m_msgs->Registros().size(), 1);
 }
 
 void TestePrincipal::pastaDeMapasAusente()
@@ -223,6 +247,54 @@ void TestePrincipal::pastaDeMapasAusente()
     QVERIFY(m_menu->InstalledMaps.isEmpty());
 }
 
+// Modules that crash or hang while they load or tell what they are are tried in a child
+// process, left out and named; the start-up completes. The verdicts are remembered: the
+// next start-up tries nothing again. Modules refused by rule go to the module log.
+void TestePrincipal::modulosDefeituosos()
+{
+    const QString mapas = m_inst->Pastas().mapas;
+    CopiaMapas(mapas, {"Alfa", "Quebra", "Aborta", "Laco", "VersaoQuebra", "Curto"}, {});
+    QFile lixo(mapas + QStringLiteral("/Lixo.so"));
+    QVERIFY(lixo.open(QIODevice::WriteOnly));
+    lixo.write("não é uma biblioteca");
+    lixo.close();
+    QStringList esperadas;
+    for (const char* nome : {"VersaoQuebra", "Quebra", "Laco", "Aborta"})
+        esperadas << QStringLiteral("O módulo de mapa '%1.so' falhou ao ser carregado e foi ignorado.")
+                         .arg(QLatin1String(nome));
+    for (int vez = 0; vez < 2; ++vez) {
+        if (vez == 1) {
+            delete m_menu;
+            m_menu = new TfrmPrincipal;
+        }
+        m_msgs->Limpa();
+        for (int k = 0; k < esperadas.size(); ++k)
+            m_msgs->Responde(RespostaMensagem::Ok);
+        const int sondas = SondaModulo::SondasExecutadas();
+        m_menu->StartUp();
+        QVERIFY(m_menu->Started);
+        QCOMPARE(Legendas(m_menu->Navegador()), QStringList{"Alfa"});
+        QCOMPARE(m_msgs->Textos(), esperadas);
+        QCOMPARE(SondaModulo::SondasExecutadas() - sondas, vez == 0 ? 7 : 0);
+    }
+    // A changed file is tried again.
+    CopiaMapas(mapas, {"Alfa"}, {});
+    QFile::remove(mapas + QStringLiteral("/Quebra.so"));
+    QVERIFY(QFile::copy(QStringLiteral(PASTA_MAPAS_TESTE) + QStringLiteral("/Beta.so"),
+                        mapas + QStringLiteral("/Quebra.so")));
+    const QHash<QString, SondaModulo::Veredito> v =
+        SondaModulo::Vereditos({mapas + QStringLiteral("/Quebra.so"), mapas + QStringLiteral("/Laco.so")});
+    QCOMPARE(v.value(mapas + QStringLiteral("/Quebra.so")), SondaModulo::Veredito::Bom);
+    QCOMPARE(v.value(mapas + QStringLiteral("/Laco.so")), SondaModulo::Veredito::Falhou);
+
+    QFile log(m_inst->Pastas().bin + QStringLiteral("/LogModulos.txt"));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QString texto = DeCp1252(log.readAll());
+    QCOMPARE(texto.count(QStringLiteral("  Lixo.so: ")), 2);
+    QCOMPARE(texto.count(QStringLiteral("  Curto.so: ")), 2);
+    QVERIFY(!texto.contains(QStringLiteral("Alfa.so")));
+}
+
 void TestePrincipal::bancoDeDadosQueNaoAbre()
 {
     QVERIFY(QFile::remove(m_inst->Pastas().dados + QStringLiteral("/Banco de Dados/DATABASE.GDB")));
@@ -230,7 +302,8 @@ void TestePrincipal::bancoDeDadosQueNaoAbre()
     m_menu->StartUp();
     QCOMPARE(m_msgs->Textos(),
              QStringList{"Não foi possível conectar com o banco de dados, entre em contato com o nosso "
-                         "suporte técnico. \rSuporte técnico: 0800 555 0142."});
+                         "suporte técnico. \rSuporte técnico: 0800 555 0142."
+                         "\rO arquivo do banco de dados não foi encontrado."});
     QCOMPARE(m_msgs->Registros()[0].titulo, QStringLiteral("Informação"));
     QCOMPARE(m_msgs->Registros()[0].icone, IconeMensagem::Atencao);
     QVERIFY(m_menu->Started); // the menu becomes usable
