@@ -24,6 +24,9 @@ bool BitmapCompleto(const QByteArray& b)
     const uint32_t compressao = U32(b, 30);
     if (compressao != 0 || largura <= 0 || altura == 0 || bits == 0)
         return false;
+    // Far beyond any camera (and beyond what the size arithmetic below can hold).
+    if (largura > 32768 || altura > 32768 || altura < -32768 || bits > 64)
+        return false;
     const qint64 linha = (qint64(bits) * largura + 31) / 32 * 4;
     return qint64(inicioPixels) + linha * std::abs(qint64(altura)) <= b.size();
 }
