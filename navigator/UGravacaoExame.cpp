@@ -48,17 +48,10 @@ void GravaArquivosExame(int codPaciente, int codExame, const QByteArray& d, cons
     const bool pastaNova = !QFileInfo(pasta).isDir();
     if (pastaNova && !QDir().mkpath(pasta))
         throw ErroES(QStringLiteral("Não foi possível criar a pasta %1.").arg(pasta));
-    QStringList gravados;
     try {
-        const QString prefixo = PrefixoExame(codPaciente, codExame);
-        for (const auto& [sufixo, bytes] : {std::pair{"d.txt", &d}, std::pair{"m.txt", &m}, std::pair{"a.txt", &a}}) {
-            const QString arquivo = prefixo + QLatin1String(sufixo);
-            GravaArquivoBytes(arquivo, *bytes);
-            gravados << arquivo;
-        }
+        // The three files as a set: all of them or none, the earlier ones intact.
+        ::GravaArquivosExame(PrefixoExame(codPaciente, codExame), d, m, a);
     } catch (...) {
-        for (const QString& f : gravados)
-            QFile::remove(f);
         if (pastaNova)
             QDir().rmdir(pasta);
         throw;

@@ -75,9 +75,10 @@ Resultado GravaExame(TDMPrincipal& dm, const Exame& exame, const CapturaExame::R
 Resultado GravaExamesOrto(TDMPrincipal& dm, const Exame& exame, const CapturaExame::ResultadoOrto& r,
                           const Opcoes& opcoes, const std::function<void()>& pausa);
 
-// The three files of an examination, written d, m, a in this order into the patient's
-// folder (created when missing). On failure the files written by this call and a folder it
-// created are removed and ErroES is raised.
+// The three files of an examination, written as a set (GravaArquivosExame of examfiles:
+// temporary names, flushed, then renamed) into the patient's folder (created when missing).
+// On failure none of the new files remains, earlier ones are intact, a folder this call
+// created is removed and ErroES is raised.
 void GravaArquivosExame(int codPaciente, int codExame, const QByteArray& d, const QByteArray& m,
                         const QByteArray& a);
 
