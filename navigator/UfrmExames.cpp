@@ -12,6 +12,7 @@
 #include "navigator/UIcones.h"
 #include "navigator/UNavegador.h"
 #include "navigator/UfrmAguarde.h"
+#include "navigator/UfrmDica.h"
 #include "navigator/UfrmNovoExame.h"
 #include "navigator/UfrmNovoPaciente.h"
 #include "platform/UAjuda.h"
@@ -201,8 +202,10 @@ TfrmExames::TfrmExames(QWidget* pai) : QDialog(pai)
 TfrmExames::~TfrmExames()
 {
     // The grid shows the data module's list; it must not outlive this form's use of it.
-    if (TDMPrincipal::Existe())
+    if (TDMPrincipal::Existe()) {
         DBGridPacientes->setModel(nullptr);
+        dbGridPacLoc->setModel(nullptr);
+    }
 }
 
 ConsultaBD& TfrmExames::Pacientes() const { return *TDMPrincipal::Instancia().IBQueryPacientes; }
@@ -284,7 +287,7 @@ void TfrmExames::MontaNavegacao()
     edtFindGrid->setPlaceholderText(QStringLiteral("Localizar paciente..."));
     edtFindGrid->installEventFilter(this);
     connect(edtFindGrid, &QLineEdit::textEdited, this, &TfrmExames::edtFindGridChange);
-    btnBuscaAvancada = Botao(tsPacientes, "btnBuscaAvancada", QString(), QStringLiteral("Busca avançada"),
+    sBitBtn1 = Botao(tsPacientes, "sBitBtn1", QString(), QStringLiteral("Busca avançada"),
                              Icone::Busca, 18);
 
     pnlPacInfo = new QFrame(tsPacientes);
@@ -427,6 +430,12 @@ void TfrmExames::MontaConteudo()
     connect(tbLaudo, &QToolButton::clicked, this, &TfrmExames::tbLaudoClick);
     connect(Button1, &QToolButton::clicked, this, &TfrmExames::Button1Click);
 
+    // The examination list with its title; the search panel takes its place while open.
+    auto* pnlLista = new QWidget(conteudo);
+    pnlLista->setObjectName(QStringLiteral("pnlLista"));
+    auto* ll = new QVBoxLayout(pnlLista);
+    ll->setContentsMargins(0, 0, 0, 0);
+    ll->setSpacing(6);
     auto* linhaLista = new QHBoxLayout;
     auto* lblExames = Rotulo(conteudo, "lblExames", QStringLiteral("Exames do paciente"));
     lblExames->setStyleSheet(QStringLiteral("color: #255a94; font-weight: bold;"));
@@ -437,7 +446,7 @@ void TfrmExames::MontaConteudo()
     CBoxExames->setToolTip(QStringLiteral("Exibir exames realizados por outro(s) Médico(s)"));
     CBoxExames->hide();
     linhaLista->addWidget(CBoxExames);
-    lc->addLayout(linhaLista);
+    ll->addLayout(linhaLista);
     connect(CBoxExames, &QCheckBox::clicked, this, &TfrmExames::CBoxExamesClick);
 
     lswPrincipal = new QListWidget(conteudo);
@@ -452,7 +461,10 @@ void TfrmExames::MontaConteudo()
     lswPrincipal->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lswPrincipal->setToolTip(QStringLiteral("Clique duas vezes para exibir mais detalhes."));
     lswPrincipal->installEventFilter(this);
-    lc->addWidget(lswPrincipal, 1);
+    ll->addWidget(lswPrincipal, 1);
+    lc->addWidget(pnlLista, 1);
+    MontaBusca(conteudo);
+    lc->addWidget(pnlFindPac, 1);
     connect(lswPrincipal, &QListWidget::itemSelectionChanged, this, &TfrmExames::SelecaoMudou);
     connect(lswPrincipal, &QListWidget::itemDoubleClicked, this, &TfrmExames::lswPrincipalDblClick);
 
@@ -685,6 +697,7 @@ void TfrmExames::FormShow()
     DBGridPacientes->setFocus();
     ModoPacientes();
     FormActivate();
+    TfrmDica::FechaDica();
 }
 
 void TfrmExames::FormActivate()
@@ -720,7 +733,7 @@ void TfrmExames::AjustaLayout()
     const int altBusca = 26;
     const int yBusca = altGrade + std::max(0, (topoInfo - altGrade - altBusca) / 2);
     edtFindGrid->setGeometry(2, yBusca, w - 34, altBusca);
-    btnBuscaAvancada->setGeometry(w - 30, yBusca, 28, altBusca);
+    sBitBtn1->setGeometry(w - 30, yBusca, 28, altBusca);
     pnlPacInfo->setGeometry(0, topoInfo, w, std::max(0, h - topoInfo));
 }
 
@@ -735,6 +748,8 @@ void TfrmExames::FormClose()
     if (m_fechado)
         return;
     m_fechado = true;
+    // An open search panel closes as its toggle does (the tip setting is written).
+    tbLocPacExam->setChecked(false);
     try {
         TBIniSettings ini;
         ini.SelectFile(3);
@@ -1012,6 +1027,7 @@ void TfrmExames::ModoPacientes()
     tbtAlterarPaciente->setEnabled(true);
     tbtExcluirPaciente->setEnabled(true);
     CBoxExames->setChecked(false);
+    BloqueiaDuranteBusca();
 }
 
 void TfrmExames::ModoExames()
@@ -1044,6 +1060,7 @@ void TfrmExames::AtualizaExames()
     tbtExcluirPaciente->setEnabled(true);
     tbLocPacExam->setEnabled(true);
     tbtCadPaciente->setEnabled(true);
+    BloqueiaDuranteBusca();
 }
 
 void TfrmExames::CarregaExames(int codPaciente)
@@ -1542,8 +1559,11 @@ bool TfrmExames::eventFilter(QObject* objeto, QEvent* evento)
         AjustaLayout();
     if (objeto == DBGridPacientes->viewport() && evento->type() == QEvent::MouseButtonPress)
         QTimer::singleShot(0, this, &TfrmExames::DBGridPacientesCellClick);
+    if (objeto == dbGridPacLoc->viewport() && evento->type() == QEvent::MouseButtonRelease)
+        QTimer::singleShot(0, this, &TfrmExames::dbGridPacLocCellClick);
     if (evento->type() == QEvent::KeyPress &&
-        (objeto == DBGridPacientes || objeto == edtFindGrid || objeto == lswPrincipal)) {
+        (objeto == DBGridPacientes || objeto == edtFindGrid || objeto == lswPrincipal || objeto == edtFind ||
+         objeto == CbFind || objeto == btnLocPac || objeto == dbGridPacLoc)) {
         auto* tecla = static_cast<QKeyEvent*>(evento);
         switch (tecla->key()) {
         case Qt::Key_Escape:
@@ -1575,9 +1595,18 @@ void TfrmExames::TeclaNavegador(QObject* origem, QKeyEvent* tecla)
     case Qt::Key_Enter:
         edtFindGrid->clear();
         DBGridPacientes->setFocus();
+        if (BuscaAberta()) {
+            if (tecla->key() == Qt::Key_Escape) {
+                tbLocPacExam->setChecked(false);
+                DBGridPacientes->setFocus();
+            } else {
+                edtFind->setFocus();
+            }
+        }
         break;
     case Qt::Key_Delete:
-        if (pcExames->currentWidget() != tsPacientes)
+        // While the search is open the patient actions are off, their keys too.
+        if (pcExames->currentWidget() != tsPacientes || BuscaAberta())
             break;
         if (origem == lswPrincipal)
             tbtExcluirExameClick();
@@ -1585,13 +1614,16 @@ void TfrmExames::TeclaNavegador(QObject* origem, QKeyEvent* tecla)
             tbtExcluirPacienteClick();
         break;
     case Qt::Key_N:
-        tbtCadPacienteClick();
+        if (!BuscaAberta())
+            tbtCadPacienteClick();
         break;
     case Qt::Key_E:
-        tbNovoExameClick();
+        if (!BuscaAberta())
+            tbNovoExameClick();
         break;
     case Qt::Key_L:
-        tbLocPacExam->setChecked(true);
+        if (!ModoExemplos)
+            tbLocPacExam->setChecked(true);
         edtFindGrid->clear();
         break;
     default:

@@ -35,6 +35,7 @@ class QWidget;
 class QGroupBox;
 class QPushButton;
 class QKeyEvent;
+class QButtonGroup;
 
 // A list of pictures addressed by index, as the map bar's buttons use them.
 class TListaImagens {
@@ -132,7 +133,7 @@ public:
     QWidget *tsPacientes, *tsExemplos;
     QTableView* DBGridPacientes;
     QLineEdit* edtFindGrid;
-    QToolButton* btnBuscaAvancada;
+    QToolButton* sBitBtn1; // advanced search
     QFrame* pnlPacInfo;
     QLabel *lblPacienteID, *lblNomePaciente, *lblConvenio, *lblUltExame, *lblTotalExames;
     QLineEdit* DBEditControle;
@@ -158,6 +159,22 @@ public:
     QLabel* imgVisualizar;
     QCheckBox* cBoxMiniMapa;
     QTimer* TimerAguarde;
+
+    // --- patient search panel (in place of the examination list while open) -------------------
+    QFrame* pnlFindPac;
+    QCheckBox* cbDicas;
+    QGroupBox* rgpPaciente;
+    QButtonGroup* m_tiposBusca;
+    QLabel* lblCbFind;
+    QComboBox* CbFind;
+    QLineEdit* edtFind;
+    QPushButton *btnLocPac, *btnLocDBGrid;
+    QTableView* dbGridPacLoc;
+    // The search kind: the checked item of "Consultar por" (0 to 6).
+    int TipoBusca() const;
+    void DefineTipoBusca(int tipo);
+    bool BuscaAberta() const;
+    void CarregaBuscaPacientes();
 
 public slots:
     void FormShow();
@@ -198,6 +215,16 @@ public slots:
     void GridExemplosSelectCell(int coluna, int linha);
     void TimerAguardeTimer();
 
+    void bbtnBuscaAvClick();
+    void tbLocPacExamClick();
+    void rgpPacienteClick();
+    void edtFindChange();
+    void CbFindChange();
+    void btnLocPac1Click();
+    void btnLocDBGrid1Click();
+    void dbGridPacLocCellClick();
+    void dbGridPacLocDblClick();
+
 protected:
     void showEvent(QShowEvent* evento) override;
     void resizeEvent(QResizeEvent* evento) override;
@@ -219,6 +246,16 @@ private:
     void TeclaNavegador(QObject* origem, class QKeyEvent* tecla);
     void SelecaoMudou();
     void RemoveLinhaPaciente(int codigo);
+    void MontaBusca(QWidget* pai);
+    // While the search panel is open the patient and new-examination buttons stay off.
+    void BloqueiaDuranteBusca();
+    void AbreBusca();
+    void FechaBusca();
+    void NaoEncontrado();
+    void AjustaColunasBusca();
+    // Moves the patient list, under the filter, to the patient with that code (by name when
+    // the code is not listed).
+    void MostraPacienteCodigo(int codigo, const QString& nome, const QString& filtro);
 
     bool m_orto = false;
     bool m_montado = false;   // every control exists

@@ -11,6 +11,7 @@
 #include "data/UDPacientes.h"
 #include "navigator/UfrmAguarde.h"
 #include "navigator/UfrmExames.h"
+#include "platform/UJanelas.h"
 #include "platform/UMensagens.h"
 #include "tests/support/UBancoTeste.h"
 
@@ -33,12 +34,20 @@ public:
         InfosZR.PacienteAtivo.clear();
         InfosZR.AutoExame = false;
         InfosZR.AutoMiniMapa = false;
+        // Modal forms (the search tip among them) are recorded and closed at once.
+        DefineAberturaModal([this](QDialog* d) {
+            modais << d->objectName();
+            d->show();
+            d->close();
+            return int(QDialog::Rejected);
+        });
     }
     ~CenarioNavegador()
     {
         delete nav.data();
         TfrmAguarde::Fecha();
         TfrmExames::Ligacoes() = {};
+        DefineAberturaModal({});
     }
 
     bool Valido() const { return banco.Valido(); }
@@ -177,4 +186,5 @@ public:
     BancoTeste banco;
     MensagensRoteiro msgs;
     QPointer<TfrmExames> nav;
+    QStringList modais; // object names of the modal forms opened, in order
 };

@@ -1,0 +1,218 @@
+#include "navigator/UBuscaPacientes.h"
+
+#include "data/UDMPrincipal.h"
+#include "data/UOperacaoBD.h"
+#include "examfiles/UArquivosExame.h"
+#include "navigator/UNavegador.h"
+
+#include <QRegularExpression>
+#include <QStringEncoder>
+
+namespace BuscaPacientes {
+
+namespace {
+
+// The longest column a search looks into (diagnosis and observation).
+constexpr int kMaiorColuna = 240;
+
+// The bound pattern, wide enough for the longest text and its wildcards.
+const QString kPadrao = QStringLiteral("CAST(:Padrao AS VARCHAR(255))");
+const QString kPadraoMaiusculo = QStringLiteral("UPPER(CAST(:Padrao AS VARCHAR(255)))");
+
+// The doctor's patients, each once: the distinct patient codes of his examinations first.
+const QString kPacientesDoMedico = QStringLiteral(
+    "FROM (SELECT DISTINCT Exames.CodPaciente FROM Exames WHERE Exames.CodResp=:CodigoMedico) E "
+    "JOIN Pacientes ON E.CodPaciente = Pacientes.Codigo ");
+
+bool ComMedico(const QString& medico)
+{
+    return !medico.isEmpty() && medico != Navegador::kTodos && medico != Navegador::kSemExames;
+}
+
+bool Maiusculas(int tipo) { return tipo == PrimeiroNome || tipo == ParteNome || tipo == Diagnostico || tipo == Observacao; }
+
+// A whole number the examination code can be read as.
+bool NumeroInteiro(const QString& texto, int& numero)
+{
+    static const QRegularExpression inteiro(QStringLiteral("^[0-9]{1,10}$"));
+    if (!inteiro.match(texto).hasMatch())
+        return false;
+    bool ok = false;
+    numero = texto.toInt(&ok);
+    return ok;
+}
+
+} // namespace
+
+QStringList LegendasTipos()
+{
+    return {QStringLiteral("&Primeiro Nome do Pac."), QStringLiteral("Parte do &Nome do Pac."),
+            QStringLiteral("&Código do Paciente"),    QStringLiteral("&RG do Paciente"),
+            QStringLiteral("Códi&go do Exame"),       QStringLiteral("&Diagnóstico do Exame"),
+            QStringLiteral("&Observação do Exame")};
+}
+
+QString Padrao(int tipo, const QString& texto)
+{
+    const QString t = Maiusculas(tipo) ? MaiusculasAcentuadas(texto) : texto;
+    switch (tipo) {
+    case PrimeiroNome:
+        return t + QLatin1Char('%');
+    case CodigoPaciente:
+    case CodigoExame:
+        return t;
+    default:
+        return QLatin1Char('%') + t + QLatin1Char('%');
+    }
+}
+
+bool TextoPesquisavel(const QString& texto)
+{
+    if (texto.size() > kMaiorColuna)
+        return false;
+    QStringEncoder cp1252("windows-1252", QStringEncoder::Flag::Stateless);
+    const QByteArray bytes = cp1252.encode(texto);
+    Q_UNUSED(bytes);
+    return !cp1252.hasError();
+}
+
+QString SqlPrimeiroNome(bool comMedico)
+{
+    if (comMedico)
+        return QStringLiteral("SELECT Pacientes.Codigo, Pacientes.Nome, Pacientes.RG ") + kPacientesDoMedico +
+               QStringLiteral("WHERE UPPER(Pacientes.Nome) LIKE ") + kPadraoMaiusculo +
+               QStringLiteral(" ORDER BY Pacientes.Nome ASC");
+    return QStringLiteral("SELECT * FROM Pacientes WHERE UPPER(Nome) LIKE ") + kPadraoMaiusculo +
+           QStringLiteral(" ORDER BY Nome ASC");
+}
+
+QString SqlCarregaBusca(bool comMedico)
+{
+    if (comMedico)
+        return QStringLiteral("SELECT Pacientes.Codigo, Pacientes.Nome, Pacientes.RG, Pacientes.DtCadastro, "
+                              "Pacientes.UltimoExame, Pacientes.TotalExames ") +
+               kPacientesDoMedico + QStringLiteral("ORDER BY Pacientes.Nome ASC");
+    return QStringLiteral("SELECT * FROM Pacientes ORDER BY Nome ASC");
+}
+
+QString SqlLocalizar(int tipo)
+{
+    const QString pacientes = QStringLiteral("SELECT Codigo,Nome,Rg FROM Pacientes WHERE ");
+    const QString porExame = QStringLiteral(
+        "SELECT DISTINCT Pacientes.Codigo, Pacientes.Nome, Pacientes.Rg FROM Exames JOIN Pacientes ON "
+        "Exames.CodPaciente = Pacientes.Codigo WHERE ");
+    switch (tipo) {
+    case ParteNome:
+        return pacientes + QStringLiteral("UPPER(Nome) LIKE ") + kPadraoMaiusculo + QStringLiteral(" ORDER BY Nome ASC");
+    case CodigoPaciente:
+        return pacientes + QStringLiteral("CAST(Codigo AS VARCHAR(11)) LIKE ") + kPadrao +
+               QStringLiteral(" ORDER BY Nome ASC");
+    case RgPaciente:
+        return pacientes + QStringLiteral("Rg LIKE ") + kPadrao + QStringLiteral(" ORDER BY Nome ASC");
+    case CodigoExame:
+        return porExame + QStringLiteral("CAST(Exames.Codigo AS VARCHAR(11)) LIKE ") + kPadrao +
+               QStringLiteral(" ORDER BY Pacientes.Nome ASC");
+    case Diagnostico:
+        return porExame + QStringLiteral("UPPER(Exames.Diag) LIKE ") + kPadraoMaiusculo +
+               QStringLiteral(" ORDER BY Pacientes.Nome ASC");
+    case Observacao:
+        return porExame + QStringLiteral("UPPER(Exames.Observacao) LIKE ") + kPadraoMaiusculo +
+               QStringLiteral(" ORDER BY Pacientes.Nome ASC");
+    default:
+        return QString();
+    }
+}
+
+QString SqlExameEncontrado(int tipo, bool codigoNumero)
+{
+    const QString doPaciente = QStringLiteral("SELECT * FROM Exames WHERE Exames.CodPaciente =:CodigoPaciente AND ");
+    switch (tipo) {
+    case CodigoExame:
+        if (codigoNumero)
+            return QStringLiteral("SELECT * FROM Exames WHERE Exames.Codigo =:CodigoProcurado");
+        return doPaciente + QStringLiteral("CAST(Exames.Codigo AS VARCHAR(11)) LIKE ") + kPadrao +
+               QStringLiteral(" ORDER BY Exames.Codigo");
+    case Diagnostico:
+        return doPaciente + QStringLiteral("UPPER(Exames.Diag) LIKE ") + kPadraoMaiusculo +
+               QStringLiteral(" ORDER BY Exames.Codigo");
+    case Observacao:
+        return doPaciente + QStringLiteral("UPPER(Exames.Observacao) LIKE ") + kPadraoMaiusculo +
+               QStringLiteral(" ORDER BY Exames.Codigo");
+    default:
+        return QString();
+    }
+}
+
+int CodigoMedico(TDMPrincipal& dm, const QString& nome)
+{
+    ConsultaBD& op = PreparaOperacao(dm, QStringLiteral("SELECT Codigo FROM Medicos WHERE Medicos.Nome=:NomeMedico"));
+    op.DefineParametro(QStringLiteral("NomeMedico"), nome);
+    op.Abre();
+    const int codigo = op.Vazia() ? 0 : op.Inteiro(QStringLiteral("Codigo"));
+    op.Fecha();
+    return codigo;
+}
+
+void CarregaBusca(TDMPrincipal& dm, const QString& medico)
+{
+    const bool comMedico = ComMedico(medico);
+    const int codigo = comMedico ? CodigoMedico(dm, medico) : 0;
+    ConsultaBD& q = *dm.IBQueryBuscaPac;
+    q.Fecha();
+    q.DefineSQL(SqlCarregaBusca(comMedico));
+    if (comMedico)
+        q.DefineParametro(QStringLiteral("CodigoMedico"), codigo);
+    q.Abre();
+}
+
+void BuscaPrimeiroNome(TDMPrincipal& dm, const QString& texto, const QString& medico)
+{
+    ConsultaBD& q = *dm.IBQueryBuscaPac;
+    q.Fecha();
+    if (!TextoPesquisavel(texto))
+        return;
+    const bool comMedico = ComMedico(medico);
+    const int codigo = comMedico ? CodigoMedico(dm, medico) : 0;
+    q.DefineSQL(SqlPrimeiroNome(comMedico));
+    q.DefineParametro(QStringLiteral("Padrao"), Padrao(PrimeiroNome, texto));
+    if (comMedico)
+        q.DefineParametro(QStringLiteral("CodigoMedico"), codigo);
+    q.Abre();
+}
+
+bool Localiza(TDMPrincipal& dm, int tipo, const QString& texto)
+{
+    ConsultaBD& q = *dm.IBQueryBuscaPac;
+    q.Fecha();
+    const QString sql = SqlLocalizar(tipo);
+    if (sql.isEmpty() || !TextoPesquisavel(texto))
+        return false;
+    q.DefineSQL(sql);
+    q.DefineParametro(QStringLiteral("Padrao"), Padrao(tipo, texto));
+    q.Abre();
+    return !q.Vazia();
+}
+
+QString LegendaExameEncontrado(TDMPrincipal& dm, int tipo, const QString& texto, int codPaciente)
+{
+    if (!TipoExame(tipo) || !TextoPesquisavel(texto))
+        return QString();
+    int numero = 0;
+    const bool codigoNumero = tipo == CodigoExame && NumeroInteiro(texto, numero);
+    ConsultaBD& op = PreparaOperacao(dm, SqlExameEncontrado(tipo, codigoNumero));
+    if (codigoNumero) {
+        op.DefineParametro(QStringLiteral("CodigoProcurado"), numero);
+    } else {
+        op.DefineParametro(QStringLiteral("CodigoPaciente"), codPaciente);
+        op.DefineParametro(QStringLiteral("Padrao"), Padrao(tipo, texto));
+    }
+    op.Abre();
+    const QString legenda = op.Vazia() ? QString()
+                                       : Navegador::LegendaExame(op.Texto(QStringLiteral("Olho")),
+                                                                 op.Data(QStringLiteral("Data")),
+                                                                 op.Hora(QStringLiteral("Hora")));
+    op.Fecha();
+    return legenda;
+}
+
+} // namespace BuscaPacientes
