@@ -1,7 +1,8 @@
 // Navigator benchmark on a fresh installation with a clinic-sized database:
 // 100,000 patients (2,000 of them without examinations), 500,000 examinations by 20 doctors.
 // Reports the time to open the navigator, to switch the doctor filter, to change the current
-// patient, the quick find and the patient selection filter.
+// patient, the quick find, the patient selection filter and the patient search panel (each
+// kind, and "Ver paciente").
 //
 // bench_navegador [pacientes exames]   (defaults 100000 500000)
 // Runs with QT_QPA_PLATFORM=offscreen when no display is set.
@@ -9,6 +10,7 @@
 #include "config/UBIniSettings.h"
 #include "config/URegistrosZR.h"
 #include "data/UDMPrincipal.h"
+#include "navigator/UBuscaPacientes.h"
 #include "navigator/UNavegador.h"
 #include "navigator/UfrmAguarde.h"
 #include "navigator/UfrmExames.h"
@@ -16,12 +18,15 @@
 #include "platform/UMensagens.h"
 #include "tests/support/UInstalacaoTeste.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTableView>
+#include <QToolButton>
 
 #include <algorithm>
 #include <cstdio>
@@ -71,6 +76,7 @@ void Executa(TDMPrincipal& dm, const QString& sql)
 
 int main(int argc, char** argv)
 {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -84,6 +90,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "instalação de teste falhou\n");
         return 1;
     }
+    inst.AlteraChave(QStringLiteral("DICAS"), QStringLiteral("0")); // no search tip to wait on
     TBIniSettings ini;
     ini.LoadAll(3);
     PreencheRegistrosZR(ini, InfosZR, PathsZR);
@@ -120,6 +127,9 @@ int main(int argc, char** argv)
                     .arg(numMedicos));
     Executa(dm, QStringLiteral("UPDATE PACIENTES SET TOTALEXAMES = (SELECT COUNT(*) FROM EXAMES WHERE "
                                "EXAMES.CODPACIENTE = PACIENTES.CODIGO)"));
+    // One examination in a hundred with a diagnosis and an observation for the search.
+    Executa(dm, QStringLiteral("UPDATE EXAMES SET DIAG = 'Astigmatismo irregular ' || CODIGO, OBSERVACAO = "
+                               "'Retorno em 30 dias' WHERE MOD(CODIGO, 100) = 0"));
     Executa(dm, QStringLiteral("SET GENERATOR CODIGO_PACIENTES TO %1").arg(numPacientes));
     Executa(dm, QStringLiteral("SET GENERATOR CODIGO_EXAMES TO %1").arg(numExames));
     dm.PCommitDataBase();
@@ -240,6 +250,66 @@ int main(int argc, char** argv)
     });
     Linha("seleção de paciente: filtrar ao digitar", filtro, 500);
     delete sel;
+
+    // The search panel: the first-name list at every key stroke until its first rows show,
+    // "Localizar" of each kind, and "Ver paciente" of a patient in the middle of the list.
+    std::printf("busca de pacientes:\n");
+    nav->CBMedicos->setCurrentIndex(nav->CBMedicos->findText(QStringLiteral("*** Todos")));
+    nav->CBMedicos1Change();
+    nav->tbLocPacExam->setChecked(true);
+    const QString digitado = QStringLiteral("paciente 0500");
+    for (const QString& medico : {QStringLiteral("*** Todos"), QStringLiteral("Dr. Médico 07")}) {
+        nav->CbFind->setCurrentIndex(nav->CbFind->findText(medico));
+        nav->CbFindChange();
+        Medida tecla = Repete(digitado.size(), [&](int i) {
+            nav->edtFind->setText(digitado.left(i + 1));
+            QCoreApplication::processEvents();
+            dm.IBQueryBuscaPac->VaiPara(30);
+        });
+        Linha(medico.startsWith(QLatin1Char('*')) ? "primeiro nome, por tecla (todos)" : "primeiro nome, por tecla (médico)",
+              tecla, 100);
+    }
+    struct Caso {
+        const char* nome;
+        int tipo;
+        const char* texto;
+        double alvo;
+    };
+    const Caso casos[] = {
+        {"parte do nome", BuscaPacientes::ParteNome, "0500", 200},
+        {"parte do nome, acentos", BuscaPacientes::ParteNome, "conceição", 200},
+        {"código do paciente", BuscaPacientes::CodigoPaciente, "54321", 200},
+        {"código do paciente 1%", BuscaPacientes::CodigoPaciente, "1%", 200},
+        {"RG", BuscaPacientes::RgPaciente, "0054321", 200},
+        {"código do exame", BuscaPacientes::CodigoExame, "250000", 500},
+        {"código do exame 1234%", BuscaPacientes::CodigoExame, "1234%", 500},
+        {"diagnóstico", BuscaPacientes::Diagnostico, "irregular 4", 500},
+        {"observação", BuscaPacientes::Observacao, "retorno", 500},
+    };
+    for (const Caso& k : casos) {
+        nav->m_tiposBusca->button(k.tipo)->click();
+        nav->edtFind->setText(QString::fromUtf8(k.texto));
+        Medida m = Repete(3, [&](int) {
+            nav->btnLocPac1Click();
+            QCoreApplication::processEvents();
+        });
+        char nome[80];
+        std::snprintf(nome, sizeof nome, "localizar: %s (%d+ linhas)", k.nome, dm.IBQueryBuscaPac->LinhasBuscadas());
+        Linha(nome, m, k.alvo);
+    }
+    Medida verPaciente;
+    for (int i = 0; i < 3; ++i) {
+        nav->tbLocPacExam->setChecked(true);
+        nav->m_tiposBusca->button(BuscaPacientes::Diagnostico)->click();
+        nav->edtFind->setText(QStringLiteral("irregular 25000"));
+        nav->btnLocPac1Click();
+        QElapsedTimer t;
+        t.start();
+        nav->btnLocDBGrid1Click();
+        QCoreApplication::processEvents();
+        verPaciente.ms.push_back(t.nsecsElapsed() / 1e6);
+    }
+    Linha("ver paciente (diagnóstico, exame selecionado)", verPaciente, 200);
     delete nav;
     TfrmAguarde::Fecha();
     return 0;

@@ -34,9 +34,13 @@ TfrmDica::TfrmDica(QWidget* pai) : QDialog(pai)
     setWindowTitle(QStringLiteral("Dica de Busca"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(540, 176);
+    // The three texts fill the small window: a compact face, little spacing.
+    QFont fonte = font();
+    fonte.setPointSizeF(8);
+    setFont(fonte);
     auto* l = new QVBoxLayout(this);
-    l->setContentsMargins(12, 10, 12, 10);
-    l->setSpacing(6);
+    l->setContentsMargins(10, 6, 10, 6);
+    l->setSpacing(4);
     const QStringList textos = Textos();
     QLabel** rotulos[] = {&Label1, &Label2, &Label3};
     for (int i = 0; i < 3; ++i) {
