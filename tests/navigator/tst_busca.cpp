@@ -3,6 +3,7 @@
 // "Ver paciente" reaching the chosen patient and examination, the panel's life (buttons,
 // tip setting, keyboard) and the tip dialog.
 
+#include "common/UErros.h"
 #include "navigator/UBuscaPacientes.h"
 #include "navigator/UNavegador.h"
 #include "navigator/UfrmDica.h"
@@ -72,6 +73,7 @@ private slots:
     void verPaciente();
     void vidaDoPainel();
     void teclado();
+    void erroDoBanco();
     void dica();
 
 private:
@@ -419,6 +421,23 @@ void TesteBusca::teclado()
     QVERIFY(!n.BuscaAberta() && !n.tbLocPacExam->isChecked() && Habilitados(true));
     QCOMPARE(QApplication::focusWidget(), n.DBGridPacientes);
     QVERIFY(c->msgs.Inesperadas().isEmpty());
+}
+
+void TesteBusca::erroDoBanco()
+{
+    // The statement fails (the database is gone): the error goes up to the error report and
+    // the panel stays as it was.
+    TfrmExames& n = *c->nav;
+    AbrePainel();
+    Tipo(Diagnostico);
+    n.edtFind->setText(QStringLiteral("irregular"));
+    c->DM().PDesconectionDataBase();
+    QVERIFY_THROWS_EXCEPTION(ErroSistema, n.btnLocPac1Click());
+    QVERIFY(n.BuscaAberta() && Habilitados(false) && n.TipoBusca() == Diagnostico);
+    QCOMPARE(n.edtFind->text(), QStringLiteral("irregular"));
+    c->DM().PConnectDataBase();
+    n.btnLocPac1Click();
+    QCOMPARE(Resultado(), (Codigos{1}));
 }
 
 void TesteBusca::dica()
