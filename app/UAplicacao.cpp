@@ -2,11 +2,13 @@
 
 #include "common/UErros.h"
 #include "platform/UMensagens.h"
+#include "platform/UTraducao.h"
 
 TAplicacao::TAplicacao(int& argc, char** argv) : QApplication(argc, argv)
 {
+    // The name only: a display name would be appended to every window title.
     setApplicationName(QStringLiteral("KORVANE32M"));
-    setApplicationDisplayName(QStringLiteral("KORVANE32M"));
+    InstalaTraducaoQt();
 }
 
 void TAplicacao::RelataErro(const QString& texto)

@@ -413,7 +413,12 @@ void TfrmPrincipal::btnCalibrationClick() {}
 void TfrmPrincipal::btnToolsClick() {}
 void TfrmPrincipal::btnBackupClick() {}
 
-void TfrmPrincipal::btnHelpClick() { LancaPrograma(ProgramaAjudaExterno()); }
+// The external help program when installed, else the help contents in the browser.
+void TfrmPrincipal::btnHelpClick()
+{
+    if (!LancaPrograma(ProgramaAjudaExterno()))
+        AbreAjuda(0);
+}
 
 void TfrmPrincipal::btnExitClick() { close(); }
 

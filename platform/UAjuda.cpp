@@ -1,5 +1,7 @@
 #include "platform/UAjuda.h"
 
+#include "platform/UMensagens.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -63,7 +65,11 @@ bool AbreAjuda(int contexto)
     QString pagina = PaginaAjuda(contexto);
     if (pagina.isEmpty())
         pagina = PaginaAjuda(0);
-    return !pagina.isEmpty() && AbreEndereco(QUrl::fromLocalFile(pagina).toString());
+    if (!pagina.isEmpty() && AbreEndereco(QUrl::fromLocalFile(pagina).toString()))
+        return true;
+    // No page or no browser: say so instead of doing nothing.
+    Mensagem(QStringLiteral("Ajuda"), QStringLiteral("Não foi possível abrir a ajuda."), IconeMensagem::Atencao);
+    return false;
 }
 
 int ContextoAjuda(const QWidget* janela)

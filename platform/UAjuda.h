@@ -16,7 +16,8 @@ QString PastaAjuda();
 void DefinePastaAjuda(const QString& pasta);
 // The page of a context, or the contents for context 0; empty when the page is missing.
 QString PaginaAjuda(int contexto);
-// Opens the page of a context in the browser; false when there is no such page.
+// Opens the page of a context in the browser (the contents when the context has none); when
+// no page or no browser can show it, says "Não foi possível abrir a ajuda." and gives false.
 bool AbreAjuda(int contexto);
 // The help context of a window (its "contextoAjuda" property or that of a parent), 0 if none.
 int ContextoAjuda(const QWidget* janela);

@@ -5,6 +5,11 @@
 #include <QDialog>
 #include <functional>
 
+// A dialog shows a title and a close button only: without an explicit choice the window
+// manager would add minimise and maximise buttons. Windows that ask for those buttons, and
+// frameless ones, are left as they are. Called for every form opened below.
+void BotoesDeDialogo(QWidget* janela);
+
 // Shows the form modally and returns its result (QDialog::Accepted or Rejected).
 int AbreJanelaModal(QDialog* janela);
 

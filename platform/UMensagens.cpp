@@ -15,12 +15,13 @@ RespostaMensagem PrimeiroBotao(BotoesMensagem botoes)
 } // namespace
 
 RespostaMensagem Mensagem(const QString& titulo, const QString& texto, IconeMensagem icone,
-                          BotoesMensagem botoes)
+                          BotoesMensagem botoes, PadraoMensagem padrao)
 {
     if (g_servico)
-        return g_servico->Mostra(titulo, texto, icone, botoes);
+        return g_servico->Mostra(titulo, texto, icone, botoes, padrao);
     std::fprintf(stderr, "[%s] %s\n", qUtf8Printable(titulo), qUtf8Printable(texto));
-    return PrimeiroBotao(botoes);
+    const bool temNao = botoes == BotoesMensagem::SimNao || botoes == BotoesMensagem::SimNaoCancelar;
+    return padrao == PadraoMensagem::Nao && temNao ? RespostaMensagem::Nao : PrimeiroBotao(botoes);
 }
 
 ServicoMensagens* InstalaServicoMensagens(ServicoMensagens* servico)
@@ -35,11 +36,12 @@ MensagensRoteiro::MensagensRoteiro() : m_anterior(InstalaServicoMensagens(this))
 MensagensRoteiro::~MensagensRoteiro() { InstalaServicoMensagens(m_anterior); }
 
 RespostaMensagem MensagensRoteiro::Mostra(const QString& titulo, const QString& texto,
-                                          IconeMensagem icone, BotoesMensagem botoes)
+                                          IconeMensagem icone, BotoesMensagem botoes,
+                                          PadraoMensagem padrao)
 {
     const bool esperada = !m_respostas.isEmpty();
     const RespostaMensagem resposta = esperada ? m_respostas.takeFirst() : PrimeiroBotao(botoes);
-    m_registros.append({titulo, texto, icone, botoes, resposta, esperada});
+    m_registros.append({titulo, texto, icone, botoes, resposta, esperada, padrao});
     return resposta;
 }
 

@@ -9,20 +9,24 @@
 enum class IconeMensagem { Nenhum, Informacao, Atencao, Erro, Pergunta };
 enum class BotoesMensagem { Ok, OkCancelar, SimNao, SimNaoCancelar };
 enum class RespostaMensagem { Ok, Cancelar, Sim, Nao };
+// The button Enter presses: the first one, or "Não" for questions that destroy something.
+enum class PadraoMensagem { Primeiro, Nao };
 
 class ServicoMensagens {
 public:
     virtual ~ServicoMensagens() = default;
     virtual RespostaMensagem Mostra(const QString& titulo, const QString& texto,
-                                    IconeMensagem icone, BotoesMensagem botoes) = 0;
+                                    IconeMensagem icone, BotoesMensagem botoes,
+                                    PadraoMensagem padrao) = 0;
 };
 
 // Shows a message through the installed service. Without a service (a batch tool, a test
-// that installed none) the message goes to the standard error output and the first button
+// that installed none) the message goes to the standard error output and the default button
 // is the answer.
 RespostaMensagem Mensagem(const QString& titulo, const QString& texto,
                           IconeMensagem icone = IconeMensagem::Nenhum,
-                          BotoesMensagem botoes = BotoesMensagem::Ok);
+                          BotoesMensagem botoes = BotoesMensagem::Ok,
+                          PadraoMensagem padrao = PadraoMensagem::Primeiro);
 
 // Installs a service (nullptr removes it) and returns the previous one. The caller keeps
 // ownership.
@@ -38,6 +42,7 @@ public:
         BotoesMensagem botoes;
         RespostaMensagem resposta;
         bool esperada;
+        PadraoMensagem padrao;
     };
 
     MensagensRoteiro();             // installs itself
@@ -50,7 +55,7 @@ public:
     void Limpa() { m_registros.clear(); m_respostas.clear(); }
 
     RespostaMensagem Mostra(const QString& titulo, const QString& texto, IconeMensagem icone,
-                            BotoesMensagem botoes) override;
+                            BotoesMensagem botoes, PadraoMensagem padrao) override;
 
 private:
     QList<RespostaMensagem> m_respostas;

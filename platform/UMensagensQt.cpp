@@ -3,11 +3,19 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QWindow>
 
 RespostaMensagem MensagensQt::Mostra(const QString& titulo, const QString& texto,
-                                     IconeMensagem icone, BotoesMensagem botoes)
+                                     IconeMensagem icone, BotoesMensagem botoes,
+                                     PadraoMensagem padrao)
 {
-    QMessageBox caixa(QApplication::activeWindow());
+    // Without a parent: a form's style sheet would cascade into the box, which looks the same
+    // everywhere. It stays over the active window, modal to the whole program.
+    QWidget* ativa = QApplication::activeWindow();
+    QMessageBox caixa;
+    caixa.setObjectName(QStringLiteral("caixaMensagem"));
+    caixa.setWindowModality(Qt::ApplicationModal);
+    caixa.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     caixa.setWindowTitle(titulo);
     caixa.setText(texto);
     switch (icone) {
@@ -35,6 +43,17 @@ RespostaMensagem MensagensQt::Mostra(const QString& titulo, const QString& texto
         botao(QMessageBox::No, "Não");
         botao(QMessageBox::Cancel, "Cancelar");
         break;
+    }
+    // Destructive questions are asked with "Não" as the default, so an Enter pressed by habit
+    // deletes nothing.
+    if (padrao == PadraoMensagem::Nao && botoes != BotoesMensagem::Ok && botoes != BotoesMensagem::OkCancelar)
+        caixa.setDefaultButton(QMessageBox::No);
+    if (ativa) {
+        caixa.adjustSize();
+        caixa.move(ativa->frameGeometry().center() - caixa.rect().center());
+        caixa.winId();
+        if (caixa.windowHandle() && ativa->windowHandle())
+            caixa.windowHandle()->setTransientParent(ativa->windowHandle());
     }
     switch (caixa.exec()) {
     case QMessageBox::Yes: return RespostaMensagem::Sim;

@@ -6,5 +6,5 @@
 class MensagensQt : public ServicoMensagens {
 public:
     RespostaMensagem Mostra(const QString& titulo, const QString& texto, IconeMensagem icone,
-                            BotoesMensagem botoes) override;
+                            BotoesMensagem botoes, PadraoMensagem padrao) override;
 };

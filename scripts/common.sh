@@ -8,7 +8,7 @@ INSTALACAO="${ZR_INSTALACAO:-$RAIZ_PROJETO/instalacao}"
 
 PACOTES=(
   g++ cmake make pkg-config
-  qt6-base-dev
+  qt6-base-dev qt6-translations-l10n
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
   libjpeg62-turbo-dev
   libbenchmark-dev

@@ -2,9 +2,9 @@
 
 #include "common/UFormatos.h"
 #include "platform/UMensagens.h"
+#include "platform/UTraducao.h"
 
 #include <QBuffer>
-#include <QFileDialog>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -356,7 +356,9 @@ void TfrmMapa::btnImprimirClick()
 {
     QPrinter impressora(QPrinter::HighResolution);
     impressora.setPageOrientation(QPageLayout::Landscape);
+    InstalaTraducaoQt();
     QPrintDialog dlg(&impressora, this);
+    dlg.setLocale(LocalePortugues());
     if (dlg.exec() != QDialog::Accepted)
         return;
     const QImage img = ImagemConteudo();
@@ -373,18 +375,18 @@ void TfrmMapa::btnImprimirClick()
 
 void TfrmMapa::btnPngClick()
 {
-    const QString arq = QFileDialog::getSaveFileName(this, QStringLiteral("Exportar PNG"),
-                                                     windowTitle() + QStringLiteral(".png"),
-                                                     QStringLiteral("Imagem PNG (*.png)"));
+    const QString arq = NomeArquivoParaGravar(this, QStringLiteral("Exportar PNG"),
+                                              windowTitle() + QStringLiteral(".png"),
+                                              QStringLiteral("Imagem PNG (*.png)"));
     if (!arq.isEmpty())
         ExportaPng(arq);
 }
 
 void TfrmMapa::btnPdfClick()
 {
-    const QString arq = QFileDialog::getSaveFileName(this, QStringLiteral("Exportar PDF"),
-                                                     windowTitle() + QStringLiteral(".pdf"),
-                                                     QStringLiteral("Documento PDF (*.pdf)"));
+    const QString arq = NomeArquivoParaGravar(this, QStringLiteral("Exportar PDF"),
+                                              windowTitle() + QStringLiteral(".pdf"),
+                                              QStringLiteral("Documento PDF (*.pdf)"));
     if (!arq.isEmpty())
         ExportaPdf(arq);
 }

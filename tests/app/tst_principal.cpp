@@ -31,6 +31,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QUrl>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <memory>
@@ -461,10 +463,16 @@ void TestePrincipal::siteDoFabricante()
         return true;
     });
     QTest::mouseClick(m_menu->Image3, Qt::LeftButton);
-    // "Ajuda" without the external help program installed does nothing.
+    // "Ajuda" without the external help program installed opens the help contents.
+    QTemporaryDir ajuda;
+    QFile indice(ajuda.filePath(QStringLiteral("index.html")));
+    QVERIFY(indice.open(QIODevice::WriteOnly));
+    indice.close();
+    DefinePastaAjuda(ajuda.path());
     QTest::mouseClick(m_menu->btnHelp, Qt::LeftButton);
+    DefinePastaAjuda(QString());
     DefineAberturaEndereco({});
-    QCOMPARE(abertos, QStringList{TfrmPrincipal::SiteFabricante()});
+    QCOMPARE(abertos, (QStringList{TfrmPrincipal::SiteFabricante(), QUrl::fromLocalFile(indice.fileName()).toString()}));
     QVERIFY(m_msgs->Registros().isEmpty());
 }
 

@@ -2,6 +2,7 @@
 // the window has none or its page is missing; web addresses go to the browser.
 
 #include "platform/UAjuda.h"
+#include "platform/UMensagens.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -20,6 +21,7 @@ private slots:
     void paginas();
     void f1NaJanelaAtiva();
     void programaAusenteNaoFazNada();
+    void semNavegador();
 
 private:
     QTemporaryDir m_pasta;
@@ -85,6 +87,18 @@ void TesteAjuda::programaAusenteNaoFazNada()
 {
     QVERIFY(!LancaPrograma(m_pasta.filePath(QStringLiteral("nao-existe"))));
     QVERIFY(!LancaPrograma(m_pasta.filePath(QStringLiteral("index.html")))); // not executable
+}
+
+// Without a browser (or without pages) F1 and the help buttons say so.
+void TesteAjuda::semNavegador()
+{
+    MensagensRoteiro msgs;
+    msgs.Responde(RespostaMensagem::Ok);
+    const AberturaEndereco anterior = DefineAberturaEndereco([](const QString&) { return false; });
+    QVERIFY(!AbreAjuda(5));
+    DefineAberturaEndereco(anterior);
+    QCOMPARE(msgs.Textos(), QStringList{QStringLiteral("Não foi possível abrir a ajuda.")});
+    QCOMPARE(msgs.Registros().first().icone, IconeMensagem::Atencao);
 }
 
 QTEST_MAIN(TesteAjuda)
