@@ -4,6 +4,8 @@
 #include "common/UFormatos.h"
 #include "config/UBIniSettings.h"
 
+#include <QDir>
+
 TInfosZR InfosZR;
 TPathsZR PathsZR;
 
@@ -69,18 +71,30 @@ void PreencheRegistrosZR(TBIniSettings& ini, TInfosZR& i, TPathsZR& p, QString* 
     i.ExibeCeratPontual = ini.ExibeCeratPontual();
     i.CorCeratPontual = ini.CorCeratPontual();
 
-    p.DirZR = ini.DirZR();
-    p.BancoDados = ini.BancoDados();
-    p.Exames = ini.Exames();
-    p.Exemplos = ini.Exemplos();
-    p.Laudos = ini.Laudos();
-    p.Digitalizacao = ini.Digitalizacao();
-    p.Processamento = ini.Processamento();
-    p.ModuloBackup = ini.BackupModulo();
-    p.DirMapas = ini.DirMapas();
-    p.DigitalizacaoOrto = ini.DigitalizacaoOrto();
-    p.ProcessamentoOrto = ini.ProcessamentoOrto();
-    p.Calibracao = ini.DirZR() + QStringLiteral("/Calibração/");
+    p.DirZR = CaminhoDaConfiguracao(ini.DirZR());
+    p.BancoDados = CaminhoDaConfiguracao(ini.BancoDados());
+    p.Exames = CaminhoDaConfiguracao(ini.Exames());
+    p.Exemplos = CaminhoDaConfiguracao(ini.Exemplos());
+    p.Laudos = CaminhoDaConfiguracao(ini.Laudos());
+    p.Digitalizacao = CaminhoDaConfiguracao(ini.Digitalizacao());
+    p.Processamento = CaminhoDaConfiguracao(ini.Processamento());
+    p.ModuloBackup = CaminhoDaConfiguracao(ini.BackupModulo());
+    p.DirMapas = CaminhoDaConfiguracao(ini.DirMapas());
+    p.DigitalizacaoOrto = CaminhoDaConfiguracao(ini.DigitalizacaoOrto());
+    p.ProcessamentoOrto = CaminhoDaConfiguracao(ini.ProcessamentoOrto());
+    p.Calibracao = p.DirZR + QStringLiteral("/Calibração/");
+}
+
+QString CaminhoDaConfiguracao(const QString& valor)
+{
+    if (valor.isEmpty() || QDir::isAbsolutePath(valor))
+        return valor;
+    // "servidor:/pasta" names a folder on a database server: kept as written.
+    const int doisPontos = valor.indexOf(u':');
+    const int barra = valor.indexOf(u'/');
+    if (doisPontos > 0 && (barra < 0 || doisPontos < barra))
+        return valor;
+    return QDir::cleanPath(TBIniSettings::PastaConfiguracao() + u'/' + valor);
 }
 
 QString CaminhoEm(const QString& pasta, const QString& arquivo)

@@ -89,5 +89,10 @@ extern TPathsZR PathsZR;
 void PreencheRegistrosZR(TBIniSettings& ini, TInfosZR& infos, TPathsZR& paths,
                          QString* falhaGravacao = nullptr);
 
+// A folder or file of the settings file as used: a relative one is taken from the folder of
+// the settings file (the program's), so a copied installation uses its own folders; absolute
+// ones and "server:/path" database folders are kept.
+QString CaminhoDaConfiguracao(const QString& valor);
+
 // A file in a folder taken from the settings (folders carry no trailing separator).
 QString CaminhoEm(const QString& pasta, const QString& arquivo);

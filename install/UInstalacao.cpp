@@ -44,9 +44,11 @@ QString TextoConfiguracao(const Pastas& pastas)
     QString texto = QString::fromUtf8(modelo.readAll());
     texto.replace(QStringLiteral("@VERSAO@"), QStringLiteral(ZR_VERSAO_PROGRAMA));
     texto.replace(QStringLiteral("@DATA@"), FormataData(QDate::currentDate()));
-    texto.replace(QStringLiteral("@DADOS@"), pastas.dados);
-    texto.replace(QStringLiteral("@MODULOS@"), pastas.modulos);
-    texto.replace(QStringLiteral("@MAPAS@"), pastas.mapas);
+    // Folders relative to the program's folder, so that a copied installation uses its own.
+    const QDir bin(pastas.bin);
+    texto.replace(QStringLiteral("@DADOS@"), bin.relativeFilePath(pastas.dados));
+    texto.replace(QStringLiteral("@MODULOS@"), bin.relativeFilePath(pastas.modulos));
+    texto.replace(QStringLiteral("@MAPAS@"), bin.relativeFilePath(pastas.mapas));
     return texto;
 }
 

@@ -10,6 +10,7 @@
 #include "tests/support/UInstalacaoTeste.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -37,6 +38,9 @@ private slots:
     void escritaPorTipo();
     void escritaSomenteLeituraNaoTrunca();
     void cargaCompletaDaInstalacao();
+    void pastasRelativas_data();
+    void pastasRelativas();
+    void instalacaoCopiada();
     void recursos_data();
     void recursos();
     void brilhoContrasteObrigatorios_data();
@@ -201,6 +205,57 @@ void TesteSettings::cargaCompletaDaInstalacao()
     QCOMPARE(paths.DirMapas, inst.Pastas().mapas);
     QCOMPARE(paths.Processamento, inst.Pastas().modulos + QStringLiteral("/Processamento.so"));
     QCOMPARE(paths.ModuloBackup, inst.Pastas().modulos + QStringLiteral("/Backup.so"));
+}
+
+void TesteSettings::pastasRelativas_data()
+{
+    QTest::addColumn<QString>("valor");
+    QTest::addColumn<QString>("esperado"); // <bin>: the program's folder, <raiz>: the one above
+    QTest::newRow("relativa") << "../dados" << "<raiz>/dados";
+    QTest::newRow("relativa com espaço") << "../dados/Banco de Dados" << "<raiz>/dados/Banco de Dados";
+    QTest::newRow("ao lado") << "ajuda" << "<bin>/ajuda";
+    QTest::newRow("arquivo") << "../modulos/Backup.so" << "<raiz>/modulos/Backup.so";
+    QTest::newRow("absoluta") << "/srv/zr/dados" << "/srv/zr/dados";
+    QTest::newRow("servidor") << "servidor:/srv/zr/Banco de Dados" << "servidor:/srv/zr/Banco de Dados";
+    QTest::newRow("vazia") << "" << "";
+}
+
+// A relative folder of the settings file starts at the program's folder; others are kept.
+void TesteSettings::pastasRelativas()
+{
+    QFETCH(QString, valor);
+    QFETCH(QString, esperado);
+    QTemporaryDir pasta;
+    const QString bin = pasta.path() + QStringLiteral("/inst/bin");
+    TBIniSettings::DefinePastaConfiguracao(bin);
+    esperado.replace(QStringLiteral("<bin>"), bin).replace(QStringLiteral("<raiz>"), pasta.path() + QStringLiteral("/inst"));
+    QCOMPARE(CaminhoDaConfiguracao(valor), esperado);
+    TBIniSettings::DefinePastaConfiguracao(QString());
+}
+
+// A copied installation uses its own database, examinations and modules.
+void TesteSettings::instalacaoCopiada()
+{
+    InstalacaoTeste inst(InstalacaoTeste::Etapas::SoBanco);
+    QVERIFY(inst.Valida());
+    QTemporaryDir copia;
+    const QString bin = copia.path() + QStringLiteral("/bin");
+    QVERIFY(QDir().mkpath(bin));
+    QVERIFY(QFile::copy(inst.Pastas().bin + QStringLiteral("/ZR300.ini"), bin + QStringLiteral("/ZR300.ini")));
+    TBIniSettings::DefinePastaConfiguracao(bin);
+    MensagensRoteiro msgs;
+    TBIniSettings ini;
+    QVERIFY(ini.LoadAll(3));
+    TInfosZR infos;
+    TPathsZR paths;
+    PreencheRegistrosZR(ini, infos, paths);
+    const QString raiz = QDir(copia.path()).canonicalPath();
+    for (const QString& caminho : {paths.DirZR, paths.BancoDados, paths.Exames, paths.Exemplos, paths.Laudos,
+                                   paths.Calibracao, paths.DirMapas, paths.Digitalizacao, paths.Processamento,
+                                   paths.ModuloBackup})
+        QVERIFY2(caminho.startsWith(copia.path() + u'/') || caminho.startsWith(raiz + u'/'), qPrintable(caminho));
+    QCOMPARE(paths.BancoDados, copia.path() + QStringLiteral("/dados/Banco de Dados"));
+    TBIniSettings::DefinePastaConfiguracao(inst.Pastas().bin);
 }
 
 void TesteSettings::recursos_data()
