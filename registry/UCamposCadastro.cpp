@@ -1,5 +1,6 @@
 #include "registry/UCamposCadastro.h"
 
+#include "platform/UCampoCp1252.h"
 #include "registry/UGrupoOpcoes.h"
 
 #include <QComboBox>
@@ -26,6 +27,7 @@ QLineEdit* CriaTexto(QWidget* pai, const char* nome, int limite)
     auto* e = new QLineEdit(pai);
     e->setObjectName(QString::fromLatin1(nome));
     e->setMaxLength(limite);
+    RestringeCp1252(e);
     return e;
 }
 
@@ -40,6 +42,7 @@ QComboBox* CriaLista(QWidget* pai, const char* nome, const QStringList& itens, b
     if (editavel) {
         c->setInsertPolicy(QComboBox::NoInsert);
         c->lineEdit()->setMaxLength(limite);
+        RestringeCp1252(c->lineEdit());
     }
     c->setCurrentIndex(-1);
     return c;

@@ -428,7 +428,8 @@ bool TfrmCadastroMedicos::sbtAtualizarClick()
 {
     if (!m_editando)
         return false;
-    if (dbeNome->text().isEmpty()) {
+    // A name of blanks only is no name: it would show as an empty entry of the doctor lists.
+    if (dbeNome->text().trimmed().isEmpty()) {
         Mensagem(QStringLiteral("Informação"), QStringLiteral("Campo NOME é obrigatório!!!"),
                  IconeMensagem::Informacao);
         pgcCadastro->setCurrentWidget(tshPessoal);
@@ -484,7 +485,7 @@ void TfrmCadastroMedicos::sbtDelClick()
         return;
     }
     if (Mensagem(QStringLiteral("Informação"), QStringLiteral("Deseja excluir o médico ") + nome + QStringLiteral(" ?"),
-                 IconeMensagem::Erro, BotoesMensagem::SimNao) == RespostaMensagem::Sim)
+                 IconeMensagem::Erro, BotoesMensagem::SimNao, PadraoMensagem::Nao) == RespostaMensagem::Sim)
         TDMedicos(m_dm).ExcluiMedico(codigo);
     DesabilitaEdicao();
     m_dm.IBMedicos->Reabre();

@@ -131,7 +131,7 @@ QString TfrmConsultaMedicos::InstrucaoConsulta(int criterio)
     // is searched like any other character. The pattern is typed wider than the column, so
     // a value of full length and its "%" fit.
     return QStringLiteral("SELECT Codigo,Nome FROM Medicos WHERE Upper(") + QLatin1String(coluna) +
-           QStringLiteral(") like CAST(:Pesquisa AS VARCHAR(255)) ORDER BY Nome ASC");
+           QStringLiteral(") like CAST(:Pesquisa AS VARCHAR(255)) ORDER BY Nome COLLATE WIN_PTBR ASC");
 }
 
 QString TfrmConsultaMedicos::PadraoConsulta(const QString& texto)

@@ -279,10 +279,19 @@ private slots:
         f->close();
     }
 
+    void inclusaoSemNome_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::newRow("vazio") << "";
+        QTest::newRow("só espaços") << "   ";
+        QTest::newRow("espaços e tabulação") << " \t ";
+    }
     void inclusaoSemNome()
     {
+        QFETCH(QString, nome);
         QPointer<TfrmCadastroMedicos> f = Abre();
         f->sbtAddClick();
+        f->dbeNome->setText(nome);
         f->dbeCRM->setText("CRM digitado");
         f->pgcCadastro->setCurrentWidget(f->tshResidencial);
         m_msg->Responde(RespostaMensagem::Ok);
@@ -385,6 +394,7 @@ private slots:
             QCOMPARE(r.texto, QStringLiteral("Deseja excluir o médico Bruno Reis ?"));
             QCOMPARE(r.icone, IconeMensagem::Erro);
             QCOMPARE(r.botoes, BotoesMensagem::SimNao);
+            QCOMPARE(r.padrao, PadraoMensagem::Nao);
             // The table was reopened: its first row.
             QCOMPARE(f->dbeNome->text(), QStringLiteral("Carla Nunes"));
         }
