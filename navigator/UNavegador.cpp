@@ -38,14 +38,16 @@ LinhaLayout LinhaAjuste(int larguraTela, int alturaTela)
     return {0.7, 0.8};
 }
 
+// Names are ordered as a Portuguese reader expects, letter case and accents aside (the
+// WIN_PTBR collation; an index on that expression serves the order).
 QString SqlPacientes(const QString& filtro, bool alfabetica)
 {
     if (filtro == kTodos)
-        return alfabetica ? QStringLiteral("Select * FROM Pacientes Order by Nome Asc")
+        return alfabetica ? QStringLiteral("Select * FROM Pacientes Order by Nome COLLATE WIN_PTBR Asc")
                           : QStringLiteral("Select * FROM Pacientes Order by Codigo Asc");
     if (filtro == kSemExames)
         return QStringLiteral("Select * FROM Pacientes WHERE Pacientes.TotalExames=:TotalExames Order by ") +
-               (alfabetica ? QStringLiteral("Nome Asc") : QStringLiteral("Codigo Asc"));
+               (alfabetica ? QStringLiteral("Nome COLLATE WIN_PTBR Asc") : QStringLiteral("Codigo Asc"));
     // The patients with at least one examination by the doctor, each once: the distinct
     // patient codes of the doctor's examinations first (a narrow sort of integers), then
     // their rows, so that only the doctor's patients are sorted by name or code.
@@ -54,7 +56,7 @@ QString SqlPacientes(const QString& filtro, bool alfabetica)
                "Pacientes.DtCadastro, Pacientes.UltimoExame, Pacientes.TotalExames FROM (SELECT DISTINCT "
                "Exames.CodPaciente FROM Exames WHERE Exames.CodResp=:CodigoMedico) E JOIN Pacientes ON "
                "E.CodPaciente = Pacientes.Codigo Order by ") +
-           (alfabetica ? QStringLiteral("Pacientes.Nome Asc") : QStringLiteral("Pacientes.Codigo Asc"));
+           (alfabetica ? QStringLiteral("Pacientes.Nome COLLATE WIN_PTBR Asc") : QStringLiteral("Pacientes.Codigo Asc"));
 }
 
 QString SqlExames(bool porMedico)

@@ -16,6 +16,7 @@
 #include "navigator/UfrmNovoExame.h"
 #include "navigator/UfrmNovoPaciente.h"
 #include "platform/UAjuda.h"
+#include "platform/UCampoCp1252.h"
 #include "platform/UJanelas.h"
 #include "platform/UMensagens.h"
 
@@ -531,6 +532,7 @@ void TfrmExames::MontaDetalhes(QWidget* pai)
         botoes->addStretch();
         lw->addLayout(botoes);
         pcDetalhes->addTab(w, titulo);
+        RestringeCp1252(memo);
         // The columns hold 240 characters: the memo takes no more.
         connect(memo, &QPlainTextEdit::textChanged, this, [memo] {
             const QString t = memo->toPlainText();
@@ -655,10 +657,25 @@ void TfrmExames::SelecionaLinhaGrade(int linha)
         DBGridPacientes->viewport()->update();
         return;
     }
-    const QModelIndex idx = Pacientes().index(linha, 0);
+    const int coluna = std::max(0, static_cast<int>(Pacientes().Colunas().indexOf(QStringLiteral("NOME"))));
+    const QModelIndex idx = Pacientes().index(linha, coluna);
     sel->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    CompletaGrade();
     DBGridPacientes->scrollTo(idx);
     DBGridPacientes->viewport()->update();
+}
+
+// The list is fetched in batches as the grid scrolls, and the grid asks for the next batch
+// only when its last row comes into view or its scroll bar reaches the end. Its first column
+// is hidden, so the first of these never fires: rows are fetched here until they fill the
+// grid's height and one more, which gives the grid a scroll bar that fetches the rest.
+void TfrmExames::CompletaGrade()
+{
+    ConsultaBD& p = Pacientes();
+    const int altura = DBGridPacientes->viewport()->height();
+    const int linhaAltura = std::max(1, DBGridPacientes->verticalHeader()->defaultSectionSize());
+    while (p.canFetchMore(QModelIndex()) && p.LinhasBuscadas() * linhaAltura <= altura + linhaAltura)
+        p.fetchMore(QModelIndex());
 }
 
 // --- opening, closing, layout -----------------------------------------------------------------
@@ -801,7 +818,7 @@ void TfrmExames::CarregaMedicos()
     CBMedicos->clear();
     ConsultaBD& q = *dm.IBQueryMedicos;
     q.Fecha();
-    q.DefineSQL(QStringLiteral("SELECT Nome FROM Medicos ORDER BY Nome ASC"));
+    q.DefineSQL(QStringLiteral("SELECT Nome FROM Medicos ORDER BY Nome COLLATE WIN_PTBR ASC"));
     q.Abre();
     q.BuscaTodas();
     int selecionado = -1;
@@ -884,6 +901,7 @@ void TfrmExames::CarregaPacientes(const QString& ordem)
         }
     }
     AjustaLayout();
+    CompletaGrade();
     TfrmAguarde::Esconde();
 }
 
@@ -1011,7 +1029,15 @@ void TfrmExames::DBEditControleChange()
     m_nomePaciente = NomePacienteAtual();
 }
 
-void TfrmExames::edtFindGridChange() { VaiParaPrefixo(edtFindGrid->text()); }
+// Without a match the list stays where it is and the box's text turns red until the next key.
+void TfrmExames::edtFindGridChange()
+{
+    const QString texto = edtFindGrid->text();
+    const bool achou = VaiParaPrefixo(texto);
+    QPalette cores = edtFindGrid->palette();
+    cores.setColor(QPalette::Text, achou ? palette().color(QPalette::Text) : QColor(Qt::red));
+    edtFindGrid->setPalette(cores);
+}
 
 // --- modes ------------------------------------------------------------------------------------
 
@@ -1300,6 +1326,7 @@ void TfrmExames::GravaTexto(bool diagnostico)
         return;
     TfrmAguarde::Mostra();
     const int linha = Pacientes().Linha();
+    const bool todosExames = CBoxExames->isChecked();
     const int codigo = q.Inteiro(QStringLiteral("CODIGO"));
     const QString legenda = LegendaSelecionada;
     try {
@@ -1322,6 +1349,11 @@ void TfrmExames::GravaTexto(bool diagnostico)
     // The commit reopened the patient list: back to the patient and the examination.
     if (linha >= 0)
         Pacientes().VaiPara(linha);
+    // Returning to the patient rebuilt the list in patient mode: keep "Exibir todos os exames".
+    if (todosExames && !CBoxExames->isChecked()) {
+        CBoxExames->setChecked(true);
+        CarregaExames(CodigoPacienteAtual());
+    }
     SelecionaExame(legenda, diagnostico ? 0 : 1);
     TfrmAguarde::Esconde();
 }
@@ -1338,7 +1370,7 @@ void TfrmExames::tbtExcluirExameClick()
         return;
     const QString legenda = m_itemSelecionado->text();
     if (Mensagem(QStringLiteral("Informação"), QStringLiteral("Confirma a exclusão do exame '") + legenda + QStringLiteral("' ?"),
-                 IconeMensagem::Pergunta, BotoesMensagem::SimNao) != RespostaMensagem::Sim)
+                 IconeMensagem::Pergunta, BotoesMensagem::SimNao, PadraoMensagem::Nao) != RespostaMensagem::Sim)
         return;
     if (!LocalizaExame(legenda)) {
         Mensagem(QStringLiteral("Erro"), QStringLiteral("Erro ao selecionar o registro!!!"), IconeMensagem::Erro);
@@ -1359,7 +1391,7 @@ void TfrmExames::tbtExcluirExameClick()
         if (Mensagem(QStringLiteral("Informação"),
                      QStringLiteral("Existe(m)  ") + QString::number(n) + QStringLiteral("  Laudo(s) vinculado(s).") +
                          QLatin1Char('\r') + QStringLiteral("Confirma a exclusão do(s) Laudos(s)?"),
-                     IconeMensagem::Pergunta, BotoesMensagem::SimNao) != RespostaMensagem::Sim) {
+                     IconeMensagem::Pergunta, BotoesMensagem::SimNao, PadraoMensagem::Nao) != RespostaMensagem::Sim) {
             Mensagem(QStringLiteral("Informação"), QStringLiteral("Exclusão cancelada!!!"), IconeMensagem::Atencao);
             return;
         }
@@ -1413,7 +1445,7 @@ void TfrmExames::tbtExcluirPacienteClick()
         return;
     }
     if (Mensagem(QStringLiteral("Informação"), QStringLiteral("Confirma a exclusão do paciente '") + nome + QStringLiteral("'?"),
-                 IconeMensagem::Pergunta, BotoesMensagem::SimNao) != RespostaMensagem::Sim)
+                 IconeMensagem::Pergunta, BotoesMensagem::SimNao, PadraoMensagem::Nao) != RespostaMensagem::Sim)
         return;
 
     // The neighbour that takes the deleted patient's place in the list.
@@ -1557,6 +1589,12 @@ bool TfrmExames::eventFilter(QObject* objeto, QEvent* evento)
         return QDialog::eventFilter(objeto, evento);
     if (objeto == tsPacientes && evento->type() == QEvent::Resize)
         AjustaLayout();
+    if (objeto == DBGridPacientes->viewport() && evento->type() == QEvent::Resize) {
+        // The grid got its size after the patient was placed (on opening): keep it in view.
+        CompletaGrade();
+        if (DBGridPacientes->currentIndex().isValid())
+            DBGridPacientes->scrollTo(DBGridPacientes->currentIndex());
+    }
     if (objeto == DBGridPacientes->viewport() && evento->type() == QEvent::MouseButtonPress)
         QTimer::singleShot(0, this, &TfrmExames::DBGridPacientesCellClick);
     if (objeto == dbGridPacLoc->viewport() && evento->type() == QEvent::MouseButtonRelease)

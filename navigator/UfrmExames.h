@@ -239,6 +239,7 @@ private:
     void MontaConteudo();
     void MontaDetalhes(QWidget* pai);
     void SelecionaLinhaGrade(int linha);
+    void CompletaGrade();
     void MostraInfoPaciente();
     void AtualizaCheckExames(int totalExames, int itens, bool consultaMedico);
     void GravaTexto(bool diagnostico);

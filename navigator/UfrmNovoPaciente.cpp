@@ -140,12 +140,12 @@ void TfrmNovoPaciente::CarregaLista(const QString& nome)
     ConsultaBD& q = *TDMPrincipal::Instancia().IBQueryBuscaPac;
     q.Fecha();
     if (nome.isEmpty()) {
-        q.DefineSQL(QStringLiteral("SELECT Codigo,Nome,Rg,TotalExames FROM Pacientes ORDER BY Nome ASC"));
+        q.DefineSQL(QStringLiteral("SELECT Codigo,Nome,Rg,TotalExames FROM Pacientes ORDER BY Nome COLLATE WIN_PTBR ASC"));
     } else {
         // The typed text is bound as the pattern, never joined into the statement; the
         // pattern is typed wider than the column, so a name of full length and its "%" fit.
         q.DefineSQL(QStringLiteral("SELECT Codigo,Nome,Rg,TotalExames FROM Pacientes WHERE Upper(nome) like "
-                                   "CAST(:Padrao AS VARCHAR(255)) ORDER BY Nome ASC"));
+                                   "CAST(:Padrao AS VARCHAR(255)) ORDER BY Nome COLLATE WIN_PTBR ASC"));
         q.DefineParametro(QStringLiteral("Padrao"), Navegador::PadraoNome(nome));
     }
     q.Abre();

@@ -74,6 +74,8 @@ CREATE TABLE PACIENTES (
 
 /* Lista de pacientes do navegador, em ordem de nome. */
 CREATE INDEX IDX_PACIENTES_NOME ON PACIENTES (NOME);
+/* A mesma lista em ordem alfabética portuguesa (sem distinguir maiúsculas e acentos). */
+CREATE INDEX IDX_PACIENTES_NOME_PTBR ON PACIENTES COMPUTED BY (NOME COLLATE WIN_PTBR);
 
 /* Exames: a linha guarda a escrituração; as medidas ficam nos arquivos do exame. */
 CREATE TABLE EXAMES (

@@ -324,6 +324,15 @@ void TesteNavegador::exibirTodosOsExames()
     QCOMPARE(c.Itens().size(), 5);
     // Ticked, and the filter's doctor has fewer than all: the box stays.
     QVERIFY(c.nav->CBoxExames->isVisibleTo(c.nav));
+    // Saving a diagnosis keeps the tick and the other doctor's examinations.
+    QVERIFY(c.Seleciona(QStringLiteral("OD - 01/01/2024 09:00:00")));
+    c.nav->lswPrincipalDblClick();
+    QTest::mouseClick(c.nav->btnEDD, Qt::LeftButton);
+    c.nav->dbDiag->setPlainText(QStringLiteral("Astigmatismo"));
+    QTest::mouseClick(c.nav->btnGRD, Qt::LeftButton);
+    QVERIFY(c.nav->CBoxExames->isChecked());
+    QCOMPARE(c.Itens().size(), 5);
+    QCOMPARE(c.nav->lswPrincipal->currentItem()->text(), QStringLiteral("OD - 01/01/2024 09:00:00"));
 
     c.nav->CBMedicos->setCurrentIndex(c.nav->CBMedicos->findText(kTodos));
     c.nav->CBMedicos1Change();
@@ -526,6 +535,9 @@ void TesteNavegador::excluiExameComLaudos()
     QCOMPARE(c.msgs.Textos().value(1),
              QStringLiteral("Existe(m)  2  Laudo(s) vinculado(s).\rConfirma a exclusão do(s) Laudos(s)?"));
     QCOMPARE(c.msgs.Registros()[1].icone, IconeMensagem::Pergunta);
+    // Both questions destroy something: Enter answers "Não".
+    QCOMPARE(c.msgs.Registros()[0].padrao, PadraoMensagem::Nao);
+    QCOMPARE(c.msgs.Registros()[1].padrao, PadraoMensagem::Nao);
     const int laudosRestantes = c.Conta(QStringLiteral("SELECT COUNT(*) FROM Laudos"));
     if (confirma) {
         QCOMPARE(c.msgs.Textos().size(), 2);
@@ -618,6 +630,7 @@ void TesteNavegador::excluiPaciente()
     c.msgs.Responde(RespostaMensagem::Nao);
     c.nav->tbtExcluirPacienteClick();
     QCOMPARE(c.msgs.Textos(), QStringList{"Confirma a exclusão do paciente 'Caio'?"});
+    QCOMPARE(c.msgs.Registros().first().padrao, PadraoMensagem::Nao);
     QCOMPARE(c.Conta(QStringLiteral("SELECT COUNT(*) FROM Pacientes")), 4);
 
     // Confirmed: the row leaves the list at once and the next patient takes its place.
