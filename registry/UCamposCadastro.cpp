@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace cadastro {
 
 QStringList Estados()
@@ -94,7 +96,30 @@ AbaEndereco CriaAbaEndereco(const QStringList& estados, bool estadoEditavel, con
     r->setRowStretch(l, 1);
     r->setColumnStretch(1, 3);
     r->setColumnStretch(3, 2);
+    OrdemDeLeitura(r);
     return e;
+}
+
+void OrdemDeLeitura(QGridLayout* grade)
+{
+    struct Campo {
+        int linha, coluna;
+        QWidget* w;
+    };
+    QList<Campo> campos;
+    for (int i = 0; i < grade->count(); ++i) {
+        QWidget* w = grade->itemAt(i)->widget();
+        if (!w || qobject_cast<QLabel*>(w))
+            continue;
+        int linha, coluna, linhas, colunas;
+        grade->getItemPosition(i, &linha, &coluna, &linhas, &colunas);
+        campos.append({linha, coluna, w});
+    }
+    std::stable_sort(campos.begin(), campos.end(), [](const Campo& a, const Campo& b) {
+        return a.linha != b.linha ? a.linha < b.linha : a.coluna < b.coluna;
+    });
+    for (int i = 1; i < campos.size(); ++i)
+        QWidget::setTabOrder(campos[i - 1].w, campos[i].w);
 }
 
 void DefineTextoLista(QComboBox* lista, const QString& valor)

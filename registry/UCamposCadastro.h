@@ -24,6 +24,10 @@ QComboBox* CriaLista(QWidget* pai, const char* nome, const QStringList& itens, b
 // A right-aligned label for a field, placed in the grid at (linha, coluna).
 QLabel* Rotulo(QGridLayout* grade, const QString& texto, QWidget* campo, int linha, int coluna);
 
+// Tab order of a tab page: its fields in reading order (row by row, left to right), whatever
+// order they were created in.
+void OrdemDeLeitura(QGridLayout* grade);
+
 // The address tab of both registries: street, complement, district, city, state, postcode
 // and phones, laid out in a grid with their labels.
 struct AbaEndereco {

@@ -164,6 +164,7 @@ TfrmCadastroMedicos::TfrmCadastroMedicos(QWidget* pai)
     g->setColumnStretch(3, 2);
     g->setColumnMinimumWidth(1, 160);
     g->setColumnMinimumWidth(3, 110);
+    OrdemDeLeitura(g);
     pgcCadastro->addTab(tshPessoal, QStringLiteral("Informações Pessoais"));
 
     const AbaEndereco endereco = CriaAbaEndereco(EstadosEndereco(), true, "dbeCep");

@@ -129,6 +129,7 @@ TfrmCadastroPacientes::TfrmCadastroPacientes(QWidget* pai) : QDialog(pai)
     g->setColumnStretch(3, 2);
     g->setColumnMinimumWidth(1, 150);
     g->setColumnMinimumWidth(3, 110);
+    OrdemDeLeitura(g);
     pgcCadastro->addTab(tshPessoal, QStringLiteral("Informações Pessoais"));
 
     // Address.

@@ -7,10 +7,12 @@
 #include "platform/UMensagens.h"
 #include "registry/UCamposCadastro.h"
 #include "registry/UGrupoOpcoes.h"
+#include "registry/UfrmCadastroMedicos.h"
 #include "registry/UfrmCadastroPacientes.h"
 #include "tests/support/UBancoTeste.h"
 
 #include <QComboBox>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -192,6 +194,10 @@ private slots:
         QVERIFY(e);
         e->clear();
         e->setFocus();
+        // A character the column's code page cannot hold is refused with a note.
+        QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, QStringLiteral("Ł"), Qt::NoModifier);
+        QVERIFY(e->text().isEmpty());
+        QVERIFY(e->property("avisoCp1252").toString().contains(QStringLiteral("Ł")));
         QTest::keyClicks(e, QString(60, u'x'));
         QCOMPARE(e->text().size(), limite);
         // What the field holds is what is stored.
@@ -200,6 +206,58 @@ private slots:
         QVERIFY(codigo > 0);
         QCOMPARE(LinhaConfirmada(m_banco->Arquivo(), codigo).value(campo.mid(3).toUpper()).toString(),
                  QString(limite, u'x'));
+    }
+
+    // Tab goes through the fields of each page in reading order, row by row, left to right.
+    void ordemDeTabulacao_data()
+    {
+        QTest::addColumn<bool>("medicos");
+        QTest::addColumn<QString>("pagina");
+        for (bool medicos : {false, true})
+            for (const char* pagina : {"tshPessoal", "tshResidencial"})
+                QTest::addRow("%s %s", medicos ? "médicos" : "pacientes", pagina) << medicos << pagina;
+    }
+    void ordemDeTabulacao()
+    {
+        QFETCH(bool, medicos);
+        QFETCH(QString, pagina);
+        std::unique_ptr<QWidget> f(medicos ? static_cast<QWidget*>(new TfrmCadastroMedicos)
+                                           : static_cast<QWidget*>(new TfrmCadastroPacientes));
+        f->show();
+        auto* aba = f->findChild<QWidget*>(pagina);
+        auto* grade = qobject_cast<QGridLayout*>(aba->layout());
+        QVERIFY(grade);
+        struct Campo {
+            int linha, coluna;
+            QWidget* w;
+        };
+        QList<Campo> campos;
+        for (int i = 0; i < grade->count(); ++i) {
+            QWidget* w = grade->itemAt(i)->widget();
+            int linha, coluna, n1, n2;
+            grade->getItemPosition(i, &linha, &coluna, &n1, &n2);
+            if (w && !qobject_cast<QLabel*>(w))
+                campos.append({linha, coluna, w});
+        }
+        std::sort(campos.begin(), campos.end(), [](const Campo& a, const Campo& b) {
+            return a.linha != b.linha ? a.linha < b.linha : a.coluna < b.coluna;
+        });
+        // Where each field (or a control inside it) first comes in the focus chain.
+        QList<QWidget*> cadeia;
+        QWidget* w = campos.first().w;
+        for (int i = 0; i < 500 && (cadeia.isEmpty() || w != cadeia.first()); ++i, w = w->nextInFocusChain())
+            cadeia << w;
+        int anterior = -1;
+        QStringList ordem;
+        for (const Campo& c : campos) {
+            int pos = -1;
+            for (int i = 0; i < cadeia.size() && pos < 0; ++i)
+                if (cadeia[i] == c.w || c.w->isAncestorOf(cadeia[i]))
+                    pos = i;
+            ordem << c.w->objectName() + QLatin1Char('@') + QString::number(pos);
+            QVERIFY2(pos > anterior, qPrintable(ordem.join(QLatin1String(", "))));
+            anterior = pos;
+        }
     }
 
     // A new patient through the form: every field, the letters of the two option groups,
