@@ -34,6 +34,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QStyledItemDelegate>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -112,6 +113,29 @@ protected:
     }
 };
 
+// A value that may be longer than its box: cut with an ellipsis, the whole text as tooltip.
+class RotuloElidido : public QLabel {
+public:
+    using QLabel::QLabel;
+    void DefineTexto(const QString& texto)
+    {
+        m_texto = texto;
+        setToolTip(texto);
+        Elide();
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* e) override
+    {
+        QLabel::resizeEvent(e);
+        Elide();
+    }
+
+private:
+    void Elide() { setText(fontMetrics().elidedText(m_texto, Qt::ElideRight, std::max(0, contentsRect().width()))); }
+    QString m_texto;
+};
+
 const char* const kEstilo = R"(
 QDialog#frmExames { background: #eef2f7; }
 QFrame#pnlNavegacao, QFrame#pnlConteudo { background: #ffffff; border: 1px solid #c9d3e0; border-radius: 4px; }
@@ -130,6 +154,8 @@ QTableView, QListWidget, QTableWidget { border: 1px solid #cfd8e4; selection-bac
 QGroupBox { border: 1px solid #cfd8e4; border-radius: 3px; margin-top: 8px; color: #255a94; font-weight: bold; }
 QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; }
 QLineEdit, QComboBox { padding: 3px 5px; border: 1px solid #b8c5d6; border-radius: 3px; background: white; }
+QComboBox QAbstractItemView { background: white; color: #14263d; selection-background-color: #2f6db0;
+  selection-color: white; }
 QTabWidget::pane { border: 1px solid #cfd8e4; }
 )";
 
@@ -228,6 +254,9 @@ void TfrmExames::MontaNavegacao()
     CBMedicos = new QComboBox(pnlNavegacao);
     CBMedicos->setObjectName(QStringLiteral("CBMedicos"));
     CBMedicos->setToolTip(QStringLiteral("Médico responsável pelos exames"));
+    // Items drawn by the list's own delegate, so the style sheet's highlight colours apply
+    // (the menu-like default draws the highlighted item as an empty white bar).
+    CBMedicos->setItemDelegate(new QStyledItemDelegate(CBMedicos));
     linhaFiltro->addWidget(CBMedicos, 1);
     CBMedicos1 = new QComboBox(pnlNavegacao);
     CBMedicos1->setObjectName(QStringLiteral("CBMedicos1"));
@@ -309,6 +338,16 @@ void TfrmExames::MontaNavegacao()
     lblNomePaciente->setProperty("papel", "valor");
     info->addWidget(lblNomePaciente, 1, 0, 1, 2);
     par(2, QStringLiteral("Convênio:"), lblConvenio, "lblConvenio");
+    {
+        // A long health plan name is cut in the box, whole in its tooltip.
+        auto* convenio = new RotuloElidido(pnlPacInfo);
+        convenio->setObjectName(QStringLiteral("lblConvenio"));
+        convenio->setProperty("papel", "valor");
+        convenio->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        info->replaceWidget(lblConvenio, convenio);
+        delete lblConvenio;
+        lblConvenio = convenio;
+    }
     par(3, QStringLiteral("Ult.Exame:"), lblUltExame, "lblUltExame");
     par(4, QStringLiteral("Total de exames:"), lblTotalExames, "lblTotalExames");
     info->setColumnStretch(1, 1);
@@ -1007,15 +1046,16 @@ void TfrmExames::MostraInfoPaciente()
 {
     const ConsultaBD& p = Pacientes();
     if (!p.Ativa() || p.Linha() < 0) {
-        for (QLabel* l : {lblPacienteID, lblNomePaciente, lblConvenio, lblUltExame, lblTotalExames})
+        for (QLabel* l : {lblPacienteID, lblNomePaciente, lblUltExame, lblTotalExames})
             l->clear();
+        static_cast<RotuloElidido*>(lblConvenio)->DefineTexto(QString());
         lblNomePaciente->setToolTip(QString());
         return;
     }
     lblPacienteID->setText(FormataNumero(QStringLiteral("0000"), p.Inteiro(QStringLiteral("CODIGO"))));
     lblNomePaciente->setText(p.Texto(QStringLiteral("NOME")));
     lblNomePaciente->setToolTip(QStringLiteral("Data de criação: ") + FormataData(p.Data(QStringLiteral("DTCADASTRO"))));
-    lblConvenio->setText(p.Texto(QStringLiteral("CONVENIO")));
+    static_cast<RotuloElidido*>(lblConvenio)->DefineTexto(p.Texto(QStringLiteral("CONVENIO")));
     lblUltExame->setText(p.Texto(QStringLiteral("ULTIMOEXAME")));
     lblTotalExames->setText(QString::number(p.Inteiro(QStringLiteral("TOTALEXAMES"))));
 }

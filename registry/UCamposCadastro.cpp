@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
@@ -41,6 +42,8 @@ QComboBox* CriaLista(QWidget* pai, const char* nome, const QStringList& itens, b
     c->setEditable(editavel);
     c->addItems(itens);
     c->setMaxVisibleItems(14);
+    // The list's own delegate, so that the highlighted item is drawn in the sheet's colours.
+    c->setItemDelegate(new QStyledItemDelegate(c));
     if (editavel) {
         c->setInsertPolicy(QComboBox::NoInsert);
         c->lineEdit()->setMaxLength(limite);
@@ -197,6 +200,10 @@ QString EstiloCadastro()
         "QComboBox QLineEdit, QComboBox QLineEdit[somenteLeitura=\"true\"] { border: none;"
         " min-height: 0px; padding: 0 1px; background: transparent; }"
         "QGroupBox { border: 1px solid #c9d5e1; border-radius: 3px; margin-top: 0px; }"
+        "QComboBox QAbstractItemView { background: #ffffff; color: #1c2b3a;"
+        " selection-background-color: #2f6db0; selection-color: #ffffff; }"
+        // The same look whichever form opened the registry: nothing of its sheet shows here.
+        "QLabel { color: #1c2b3a; font-weight: normal; }"
         "QLabel#lblCodigo { color: #0a203e; font-weight: bold; }"
         "QLabel#dbtCodigo { color: #0a203e; font-weight: bold; }");
 }
