@@ -383,7 +383,7 @@ void TfrmNovoExame::PreencheMedicos()
     ComboMedicos->setCurrentIndex(0);
     const QString filtro = m_nav.FiltroMedico();
     ConsultaBD& op = PreparaOperacao(TDMPrincipal::Instancia(),
-                                     QStringLiteral("SELECT Codigo, Nome FROM Medicos ORDER BY Nome ASC"));
+                                     QStringLiteral("SELECT Codigo, Nome FROM Medicos ORDER BY Nome COLLATE WIN_PTBR ASC"));
     op.Abre();
     op.BuscaTodas();
     for (int i = 0; i < op.LinhasBuscadas(); ++i) {
