@@ -74,6 +74,16 @@ QStringList Instala(const QString& raiz, const std::function<bool(const QString&
         GravaArquivoTexto(p.ArquivoConfiguracao(), DivideLinhas(TextoConfiguracao(p)));
         relatorio << QStringLiteral("configuração criada: %1").arg(p.ArquivoConfiguracao());
     }
+    // The backup control file beside the settings file: no disk yet, never reset, the
+    // destination chosen in the backup module's window.
+    const QString backupIni = p.bin + QStringLiteral("/BackUp.ini");
+    if (!QFileInfo::exists(backupIni)) {
+        GravaArquivoTexto(backupIni, {QStringLiteral("[BACKUP]"), QStringLiteral("TipoBkp="),
+                                      QStringLiteral("DirectCD="), QStringLiteral("DiscoAtual=0"),
+                                      QStringLiteral("BackupZerado=0"),
+                                      QStringLiteral("UltBkp=01/01/2007 00:00:00"), QStringLiteral("Destino=")});
+        relatorio << QStringLiteral("controle de backup criado: %1").arg(backupIni);
+    }
     for (const auto& etapa : Etapas())
         if (!incluiEtapa || incluiEtapa(etapa.first))
             etapa.second(p, relatorio);
