@@ -49,7 +49,7 @@ QList<Linha> LinhasSemMarca(TDMPrincipal& dm, Tabela tabela)
 
 QString Prefixo(const Linha& l)
 {
-    return QString::number(l.codPaciente) + QLatin1Char('\\') + QString::number(l.codigo);
+    return QString::number(l.codPaciente) + QLatin1Char('/') + QString::number(l.codigo);
 }
 
 QString Local(const QString& raiz, const Linha& l, const char* sufixo)

@@ -59,14 +59,14 @@ struct Lista {
     bool valida = true;         // false when the root could not be read (nothing deleted)
 };
 
-// Examinations: every unmarked row gets its three names (patient\codeA.txt, d, m) when at
+// Examinations: every unmarked row gets its three names (patient/codea.txt, d, m) when at
 // least one of its files exists; a row with none of the three is logged with
 // "Exame não encontrado: " + prefix and removed as the navigator removes one (its reports
 // stay). A root that is missing or unreadable lists nothing and deletes nothing.
 // `passo` is called once per listed row.
 Lista PreparaExames(TDMPrincipal& dm, const QString& raizExames,
                     const std::function<void()>& passo = {});
-// Reports: patient\codel.txt for every unmarked row whose file exists; a missing file is
+// Reports: patient/codel.txt for every unmarked row whose file exists; a missing file is
 // logged with "Laudo não encontrado: " + prefix + "l.txt" and the row deleted.
 Lista PreparaLaudos(TDMPrincipal& dm, const QString& raizLaudos);
 

@@ -164,6 +164,8 @@ QString ErroFirebird::CausaConexao() const
 
 bool ErroFirebird::ConflitoBloqueio() const { return Conflito(m_codigo); }
 
+void LancaStatus(const intptr_t* status) { Lanca(status); }
+
 void LancaFalhaLogin()
 {
     const ISC_STATUS status[] = {isc_arg_gds, isc_login, isc_arg_end};

@@ -57,6 +57,8 @@ private:
 // Raises the error of a login refusal as the engine would (used where a password check is
 // done outside the engine).
 [[noreturn]] void LancaFalhaLogin();
+// Raises the error held in a status vector of the client API (ISC_STATUS_ARRAY).
+[[noreturn]] void LancaStatus(const intptr_t* status);
 
 class Transacao;
 

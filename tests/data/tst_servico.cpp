@@ -1,0 +1,97 @@
+// The services API on the embedded engine: a logical backup taken while the data module is
+// attached with uncommitted work, its restore into a new file, the validation, and the
+// refusal of a damaged backup file.
+#include "data/UServico.h"
+#include "data/UDMedicos.h"
+#include "tests/support/UBancoTeste.h"
+
+#include <QtTest>
+
+class TesteServico : public QObject {
+    Q_OBJECT
+private slots:
+    void backupRestauracao();
+    void arquivoDanificado_data();
+    void arquivoDanificado();
+};
+
+static int ContaMedicos(const QString& banco)
+{
+    fb::Conexao c;
+    c.Abre(banco, {QStringLiteral("user_name=sysdba"), QStringLiteral("password=qwzk47")});
+    fb::Transacao t(c);
+    t.Inicia(fb::Transacao::ParametrosLeituraConfirmada());
+    fb::Comando q(c);
+    q.Prepara(t, QStringLiteral("SELECT COUNT(*) FROM Medicos"));
+    q.Executa(t);
+    QVector<QVariant> linha;
+    q.Busca(linha);
+    q.FechaCursor();
+    t.Commit();
+    return linha.value(0).toInt();
+}
+
+void TesteServico::backupRestauracao()
+{
+    BancoTeste banco;
+    QVERIFY(banco.Valido());
+    TDMedicos medicos(banco.DM());
+    TDadosMedico m;
+    m.Nome = QStringLiteral("Confirmado");
+    medicos.InsereMedico(m);
+    const int confirmados = ContaMedicos(banco.Arquivo());
+    // Work the data module has not committed stays out of the copy.
+    banco.DM().IBDatabase.ExecutaImediato(banco.DM().IBTransaction,
+                                          QStringLiteral("INSERT INTO Medicos (Codigo, Nome) VALUES (9999, 'Pendente')"));
+
+    QTemporaryDir pasta;
+    const QString fbk = pasta.filePath(QStringLiteral("DATABASE.FBK"));
+    fb::Servico s;
+    s.Anexa(banco.Arquivo(), QStringLiteral("sysdba"), QStringLiteral("qwzk47"));
+    s.ExecutaBackup(banco.Arquivo(), fbk);
+    QVERIFY(QFileInfo(fbk).size() > 0);
+
+    const QString novo = pasta.filePath(QStringLiteral("NOVO.GDB"));
+    s.ExecutaRestauracao(fbk, novo);
+    s.ExecutaValidacao(novo);
+    s.Desanexa();
+    QCOMPARE(ContaMedicos(novo), confirmados);
+}
+
+void TesteServico::arquivoDanificado_data()
+{
+    QTest::addColumn<int>("tamanho");   // bytes kept of the backup file; -1: a foreign file
+    QTest::newRow("truncado") << 2000;
+    QTest::newRow("alheio") << -1;
+}
+
+void TesteServico::arquivoDanificado()
+{
+    QFETCH(int, tamanho);
+    BancoTeste banco;
+    QVERIFY(banco.Valido());
+    QTemporaryDir pasta;
+    const QString fbk = pasta.filePath(QStringLiteral("DATABASE.FBK"));
+    fb::Servico s;
+    s.Anexa(banco.Arquivo(), QStringLiteral("sysdba"), QStringLiteral("qwzk47"));
+    s.ExecutaBackup(banco.Arquivo(), fbk);
+    QFile f(fbk);
+    if (tamanho >= 0) {
+        QVERIFY(f.resize(tamanho));
+    } else {
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(5000, 'x'));
+        f.close();
+    }
+    const QString novo = pasta.filePath(QStringLiteral("NOVO.GDB"));
+    bool falhou = false;
+    try {
+        s.ExecutaRestauracao(fbk, novo);
+    } catch (const fb::ErroFirebird&) {
+        falhou = true;
+    }
+    QVERIFY(falhou);
+}
+
+QTEST_GUILESS_MAIN(TesteServico)
+#include "tst_servico.moc"
