@@ -36,7 +36,7 @@ void TesteDadosBackup::preparacao()
     const int nenhum = c->Exame({});
     c->Exame({"a.txt", "d.txt", "m.txt"}, QStringLiteral("ZRQK0001")); // already on a medium
     const int l1 = c->Laudo(), sem = c->Laudo(false), l2 = c->Laudo();
-    const QString p = QString::number(c->paciente) + u'\\';
+    const QString p = QString::number(c->paciente) + u'/';
 
     int passos = 0;
     const Lista exames = PreparaExames(c->DM(), PathsZR.Exames, [&] { ++passos; });
