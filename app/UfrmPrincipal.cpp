@@ -5,6 +5,8 @@
 #include "app/UBRegConfig.h"
 #include "app/UfrmIniciando.h"
 #include "app/UfrmSobre.h"
+#include "backup/UBackup.h"
+#include "backup/UfrmBackup.h"
 #include "common/UFormatos.h"
 #include "config/UBIniSettings.h"
 #include "config/URegistrosZR.h"
@@ -388,8 +390,15 @@ void TfrmPrincipal::CheckAutoBackup()
 {
     if (InfosZR.BackupAuto <= 0)
         return;
-    // The reminder asks the backup form for the backup status; without the backup form
-    // there is nothing to offer.
+    if (!TDMPrincipal::Existe() || !TDMPrincipal::Instancia().Conectado())
+        return;
+    auto* formulario = new TfrmBackup(this);
+    formulario->CarregaStatusBackup();
+    const Backup::RegraAutomatica regra{InfosZR.BackupAuto, InfosZR.BackupPeriodo, InfosZR.BackupUnidade,
+                                        InfosZR.BackupExames};
+    if (Backup::BackupDevido(regra, formulario->StatusModulo, formulario->Label2->text().toInt(), Backup::Hoje()))
+        formulario->OfereceBackupAutomatico();
+    delete formulario;
 }
 
 void TfrmPrincipal::btnBrowserClick()
@@ -411,7 +420,12 @@ void TfrmPrincipal::btnBrowserClick()
 void TfrmPrincipal::btnDoctorClick() { AbreJanelaModal(new TfrmCadastroMedicos(this)); }
 void TfrmPrincipal::btnCalibrationClick() {}
 void TfrmPrincipal::btnToolsClick() {}
-void TfrmPrincipal::btnBackupClick() {}
+void TfrmPrincipal::btnBackupClick()
+{
+    auto* formulario = new TfrmBackup(this);
+    formulario->setAttribute(Qt::WA_DeleteOnClose);
+    AbreJanelaModal(formulario);
+}
 
 // The external help program when installed, else the help contents in the browser.
 void TfrmPrincipal::btnHelpClick()

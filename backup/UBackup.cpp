@@ -111,6 +111,17 @@ QString IdentidadeDisco(int n) { return QStringLiteral("ZRQK") + NumeroDisco(n);
 
 // --- the reminder ----------------------------------------------------------------------------
 
+namespace {
+std::function<QDate()>& FonteHoje()
+{
+    static std::function<QDate()> f;
+    return f;
+}
+} // namespace
+
+QDate Hoje() { return FonteHoje() ? FonteHoje()() : QDate::currentDate(); }
+void DefineHoje(std::function<QDate()> hoje) { FonteHoje() = std::move(hoje); }
+
 QDate DataUltimoBackup(const QStringList& status)
 {
     if (status.size() < 6)

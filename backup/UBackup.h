@@ -43,6 +43,10 @@ struct RegraAutomatica {
     int exames = 0;
 };
 
+// Today's date for the reminder; tests set another (an empty function restores the clock).
+QDate Hoje();
+void DefineHoje(std::function<QDate()> hoje);
+
 // Whether the reminder is due: elapsed days between the two dates, or months counted as
 // 12 * years + months; in the examinations mode the count of examinations without a mark.
 // Never due without a last-backup date in the status.

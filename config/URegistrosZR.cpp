@@ -37,7 +37,7 @@ void PreencheRegistrosZR(TBIniSettings& ini, TInfosZR& i, TPathsZR& p, QString* 
     i.BackupAuto = ini.BackupAuto() & 0xFF;
     i.BackupPeriodo = ini.BackupAutoOp1_1();
     i.BackupUnidade = ini.BackupAutoOp1_2();
-    i.BackupExames = ini.BackupAutoOp2() & 0xFF;
+    i.BackupExames = ini.BackupAutoOp2();
     i.CameraCentral = ini.CameraCentral();
     i.CameraLateral = ini.CameraLateral();
     i.Brilho = ini.Brilho();

@@ -158,7 +158,7 @@ void TestePrincipal::startUpCompleto()
     QVERIFY(TDMPrincipal::Instancia().Conectado());
     QVERIFY(!m_menu->Progresso()); // closed and freed
     QCOMPARE(InfosZR.NumAneis, 16);
-    QCOMPARE(InfosZR.BackupAuto, 1); // the reminder is due to run; without the backup form it offers nothing
+    QCOMPARE(InfosZR.BackupAuto, 1); // the reminder ran; without a backup module it offers nothing
     QCOMPARE(PathsZR.DirMapas, mapas);
 
     TfrmExames* nav = m_menu->Navegador();
