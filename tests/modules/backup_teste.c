@@ -1,7 +1,10 @@
 /* A backup module for the loader tests, written in C to build against the interface header
- * as C. BACKUP_COMPLETO exports all three backup entries; otherwise only "InfoBackup". */
+ * as C. BACKUP_COMPLETO exports all three backup entries; otherwise only "InfoBackup".
+ * BACKUP_FALHA, BACKUP_NUMERADO, BACKUP_LONGA and BACKUP_MENOS choose what "CriarBackup"
+ * hands back (see there). */
 #include "modules/zr_modulos.h"
 
+#include <stdio.h>
 #include <string.h>
 
 static void Escreve(ZrStream* s, const char* texto)
@@ -46,11 +49,40 @@ ZR_ENTRADA int32_t CriarBackup(void* janela, ZrStream* exames, ZrStream* tagsExa
     (void)janela;
     if (tres != 3 || !raizExames || !raizLaudos || !*raizExames || !*raizLaudos)
         return -1;
+#if defined(BACKUP_FALHA)
+    (void)exames; (void)laudos; (void)tagsExames; (void)tagsLaudos; (void)i;
+    return -1;
+#elif defined(BACKUP_NUMERADO) || defined(BACKUP_LONGA) || defined(BACKUP_MENOS)
+    /* E1, E2, ... and L1, L2, ... so that a test sees which row got which line; LONGA makes
+     * the second examination's mark 11 characters long; MENOS leaves out the last line. */
+    {
+        char linha[32];
+        int32_t n = ContaLinhas(exames) / 3, m = ContaLinhas(laudos);
+#ifdef BACKUP_MENOS
+        --n;
+        --m;
+#endif
+        for (i = 0; i < n; ++i) {
+#ifdef BACKUP_LONGA
+            snprintf(linha, sizeof linha, i == 1 ? "ZRQK000001X\r\n" : "E%d\r\n", (int)(i + 1));
+#else
+            snprintf(linha, sizeof linha, "E%d\r\n", (int)(i + 1));
+#endif
+            Escreve(tagsExames, linha);
+        }
+        for (i = 0; i < m; ++i) {
+            snprintf(linha, sizeof linha, "L%d\r\n", (int)(i + 1));
+            Escreve(tagsLaudos, linha);
+        }
+    }
+    return 0;
+#else
     for (i = 0; i < ContaLinhas(exames) / 3; ++i)
         Escreve(tagsExames, "DISCO01\r\n");
     for (i = 0; i < ContaLinhas(laudos); ++i)
         Escreve(tagsLaudos, "DISCO01\r\n");
     return 0;
+#endif
 }
 ZR_CONFERE_ENTRADA(CriarBackup, TCriarBackup);
 
