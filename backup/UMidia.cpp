@@ -67,7 +67,7 @@ FimPreparacao PreparaNovaMidia(const QString& destino, const QString& arquivoIni
     for (;;) {
         if (Mensagem(titulo, QStringLiteral("Insira um NOVO disco no drive e pressione OK."), IconeMensagem::Pergunta,
                      BotoesMensagem::OkCancelar) == RespostaMensagem::Cancelar)
-            return FimPreparacao::Continua;
+            return FimPreparacao::Cancelada;
         const QString tipo = LeTexto(arquivoIni, QStringLiteral("TipoBkp")).trimmed().toUpper();
         const QString directCd = LeTexto(arquivoIni, QStringLiteral("DirectCD"));
         const int novo = LeInteiro(arquivoIni, QStringLiteral("DiscoAtual"), 0) + 1;
@@ -127,7 +127,7 @@ FimPreparacao PreparaNovaMidia(const QString& destino, const QString& arquivoIni
                                    {QStringLiteral("NumArquivosLau"), QStringLiteral("0")},
                                    {QStringLiteral("NumExamDisco"), QStringLiteral("0")},
                                    {QStringLiteral("NumLauDisco"), QStringLiteral("0")}});
-        return FimPreparacao::Continua;
+        return FimPreparacao::Preparada;
     }
 }
 

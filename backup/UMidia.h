@@ -26,10 +26,9 @@ struct Ambiente {
 };
 Ambiente AmbientePadrao();
 
-enum class FimPreparacao { Continua, Encerra };
+enum class FimPreparacao { Preparada, Cancelada, Encerra };
 
-// Asks for a new medium until it is prepared or the user cancels (Continua either way);
-// Encerra when the whole backup must end at once (the user stops after formatting a CD, or
+// Asks for a new medium until it is prepared or the user cancels; Encerra when the whole backup must end at once (the user stops after formatting a CD, or
 // the identity file could not be written).
 FimPreparacao PreparaNovaMidia(const QString& destino, const QString& arquivoIni, const Ambiente& ambiente);
 

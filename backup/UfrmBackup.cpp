@@ -162,10 +162,12 @@ void TfrmBackup::CarregaStatusBackup()
     StatusModulo.clear();
     const Backup::InfoModulo info = Backup::ChamaInfoBackup(this);
     if (info.presente) {
+        // The medium is the destination folder: it is what the "Drive: " line shows.
         StatusModulo = info.status;
-        DriveRoot = RaizDriveBackup(info.letra);
+        const QString destino = Backup::Destino(Backup::ArquivoBackupIni());
+        DriveRoot = info.letra != 0 ? destino : QString();
         QStringList linhas = info.status;
-        linhas << QStringLiteral("Drive: ") + DriveRoot;
+        linhas << QStringLiteral("Drive: ") + destino;
         memDetalhes->setPlainText(linhas.join(u'\n'));
     }
     TDMPrincipal& dm = TDMPrincipal::Instancia();
@@ -279,9 +281,14 @@ bool TfrmBackup::ExecutaBackup()
                  IconeMensagem::Erro);
         return false;
     }
-    if (ConsultaDrive(destino).livre / 1024 < EspacoNecessario(PathsZR.BancoDados, ini) &&
-        PreparaNovaMidia(destino, ini, AmbienteMidia()) == FimPreparacao::Encerra)
-        return false;
+    // Too little room: a new medium, asked for again until there is room or the user cancels.
+    while (ConsultaDrive(destino).livre / 1024 < EspacoNecessario(PathsZR.BancoDados, ini)) {
+        const FimPreparacao fim = PreparaNovaMidia(destino, ini, AmbienteMidia());
+        if (fim == FimPreparacao::Encerra)
+            return false;
+        if (fim == FimPreparacao::Cancelada)
+            break;
+    }
     Status(QStringLiteral("Copiando o banco de dados..."));
     try {
         CopiaBanco(dm.NomeBanco(), destino, ini, PathsZR.DirZR, [this](const QString&) {

@@ -31,7 +31,7 @@ public:
     QPushButton *btnINI, *btnRES, *btnFEC, *btnAJU;
     QPushButton *btnIniciarBkp, *btnRestaurar, *sbtFechar;
 
-    // The drive root reported by the module ("E:\"), empty when it was not loaded.
+    // The destination folder when the module reports it ready; empty otherwise.
     QString DriveRoot;
     // The module's status lines of the last refresh (without the "Drive: " line).
     QStringList StatusModulo;

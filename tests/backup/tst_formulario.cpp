@@ -7,6 +7,7 @@
 #include "backup/UfrmBackup.h"
 #include "common/UTextoCp1252.h"
 #include "config/UArquivoIni.h"
+#include "platform/UDrives.h"
 #include "platform/UJanelas.h"
 
 #include <QComboBox>
@@ -27,6 +28,8 @@ private slots:
     void opcoes();
     void backup_data();
     void backup();
+    void destino_data();
+    void destino();
     void restauracaoRecusada();
     void automatico();
 
@@ -68,7 +71,8 @@ void TesteFormularioBackup::opcoes()
     QCOMPARE(f.UpDown1->value(), 5);
     QCOMPARE(f.UpDown2->value(), 200);
     QCOMPARE(f.cbxPeriodo->currentText(), QStringLiteral("Dias"));
-    QCOMPARE(f.memDetalhes->toPlainText().split(u'\n').last(), QStringLiteral("Drive: E:\\"));
+    QCOMPARE(f.memDetalhes->toPlainText().split(u'\n').last(), QStringLiteral("Drive: ") + midia->path());
+    QCOMPARE(f.DriveRoot, midia->path());
 
     f.rbtExames->setChecked(true);
     f.UpDown2->setValue(300);
@@ -142,6 +146,40 @@ void TesteFormularioBackup::backup()
     if (modulo3)
         QCOMPARE(LeArquivoTexto(ArquivoLogExames()),
                  QStringList{"Exame não encontrado: " + QString::number(c->paciente) + "/" + QString::number(perdido)});
+}
+
+void TesteFormularioBackup::destino_data()
+{
+    QTest::addColumn<bool>("pronto");
+    QTest::addColumn<qint64>("livre");
+    QTest::addColumn<QStringList>("textos");
+    QTest::addColumn<bool>("copiaBanco");
+    const QString fim = QStringLiteral("Backup dos Exames e Laudos concluído com êxito");
+    QTest::newRow("sem espaço, Cancelar") << true << qint64(0)
+                                          << QStringList{"Insira um NOVO disco no drive e pressione OK.", fim} << true;
+    QTest::newRow("destino indisponível") << false << qint64(0)
+                                          << QStringList{"O destino do backup \"%1\" não está disponível.\r\nA cópia "
+                                                         "do banco de dados não foi feita."}
+                                          << false;
+}
+
+void TesteFormularioBackup::destino()
+{
+    QFETCH(bool, pronto);
+    QFETCH(qint64, livre);
+    QFETCH(QStringList, textos);
+    QFETCH(bool, copiaBanco);
+    const int exame = c->Exame();
+    DefineConsultaDrive([&](const QString&) { return EstadoDrive{pronto, livre, qint64(1) << 30, {}}; });
+    c->mensagens.Responde(RespostaMensagem::Cancelar);
+    TfrmBackup f;
+    f.show();
+    f.btnINI->click();
+    DefineConsultaDrive({});
+    textos.replaceInStrings(QStringLiteral("%1"), midia->path());
+    QCOMPARE(c->mensagens.Textos(), textos);
+    QCOMPARE(c->MarcaExame(exame), QStringLiteral("E1")); // the files were copied either way
+    QCOMPARE(QFileInfo::exists(ArquivoCopiaBanco(midia->path())), copiaBanco);
 }
 
 void TesteFormularioBackup::restauracaoRecusada()

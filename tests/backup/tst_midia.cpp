@@ -27,24 +27,24 @@ void TesteMidia::novaMidia_data()
     QTest::addColumn<QList<R>>("respostas");
     QTest::addColumn<bool>("programaInicia");
     QTest::addColumn<bool>("destinoExiste");
-    QTest::addColumn<bool>("encerra");
+    QTest::addColumn<FimPreparacao>("fim");
     QTest::addColumn<QString>("zipDat");     // empty: no file
     QTest::addColumn<QString>("disco");      // DiscoAtual afterwards
     QTest::addColumn<QString>("ultima");     // last message
     const QString novo = QStringLiteral("Insira um NOVO disco no drive e pressione OK.");
-    QTest::newRow("cancelar") << "ZIP" << QList<R>{R::Cancelar} << true << true << false << "" << "12" << novo;
-    QTest::newRow("ZIP sem formatar") << "zip" << QList<R>{R::Ok, R::Nao} << true << true << false << "ZRQK0013"
+    QTest::newRow("cancelar") << "ZIP" << QList<R>{R::Cancelar} << true << true << FimPreparacao::Cancelada << "" << "12" << novo;
+    QTest::newRow("ZIP sem formatar") << "zip" << QList<R>{R::Ok, R::Nao} << true << true << FimPreparacao::Preparada << "ZRQK0013"
                                       << "13" << "";
-    QTest::newRow("CDR Não") << "CDR" << QList<R>{R::Ok, R::Nao} << true << true << false << "ZRQK0013" << "13"
+    QTest::newRow("CDR Não") << "CDR" << QList<R>{R::Ok, R::Nao} << true << true << FimPreparacao::Preparada << "ZRQK0013" << "13"
                              << "";
-    QTest::newRow("CDR Sim, não continuar") << "CDR" << QList<R>{R::Ok, R::Sim, R::Nao} << true << true << true
+    QTest::newRow("CDR Sim, não continuar") << "CDR" << QList<R>{R::Ok, R::Sim, R::Nao} << true << true << FimPreparacao::Encerra
                                             << "" << "12" << "Deseja continuar o BackUp?";
-    QTest::newRow("CDR Sim, continuar") << "CDR" << QList<R>{R::Ok, R::Sim, R::Sim} << true << true << false
+    QTest::newRow("CDR Sim, continuar") << "CDR" << QList<R>{R::Ok, R::Sim, R::Sim} << true << true << FimPreparacao::Preparada
                                         << "ZRQK0013" << "13" << "";
-    QTest::newRow("CDR sem gravar a identidade") << "CDR" << QList<R>{R::Ok, R::Nao, R::Ok} << true << false << true
+    QTest::newRow("CDR sem gravar a identidade") << "CDR" << QList<R>{R::Ok, R::Nao, R::Ok} << true << false << FimPreparacao::Encerra
                                                  << "" << "12"
                                                  << "Erro ao gravar o arquivo .dat no CD. O BackUp será encerrado.";
-    QTest::newRow("outro tipo") << "DVD" << QList<R>{R::Ok} << true << true << false << "" << "13" << "";
+    QTest::newRow("outro tipo") << "DVD" << QList<R>{R::Ok} << true << true << FimPreparacao::Preparada << "" << "13" << "";
 }
 
 void TesteMidia::novaMidia()
@@ -53,7 +53,7 @@ void TesteMidia::novaMidia()
     QFETCH(QList<R>, respostas);
     QFETCH(bool, programaInicia);
     QFETCH(bool, destinoExiste);
-    QFETCH(bool, encerra);
+    QFETCH(FimPreparacao, fim);
     QFETCH(QString, zipDat);
     QFETCH(QString, disco);
     QFETCH(QString, ultima);
@@ -71,9 +71,9 @@ void TesteMidia::novaMidia()
     QList<int> esperas;
     Ambiente amb{[&](const QString& p) { executados << p; return programaInicia; }, [&](int s) { esperas << s; }};
 
-    const FimPreparacao fim = PreparaNovaMidia(destino, ini, amb);
+    const FimPreparacao resultado = PreparaNovaMidia(destino, ini, amb);
     DefineConsultaDrive({});
-    QCOMPARE(fim, encerra ? FimPreparacao::Encerra : FimPreparacao::Continua);
+    QCOMPARE(resultado, fim);
     QVERIFY2(msgs.Inesperadas().isEmpty(), qPrintable(msgs.Inesperadas().join(u'\n')));
     if (!ultima.isEmpty())
         QCOMPARE(msgs.Textos().last(), ultima);
