@@ -42,7 +42,8 @@ QString ArquivoResumoBanco(const QString& destino);  // DATABASE.FBK.sha256 besi
 void CopiaBanco(const QString& nomeBanco, const QString& destino, const QString& arquivoIni,
                 const QString& pastaDados, const std::function<void(const QString&)>& progresso = {});
 
-// Checks the medium's database copy (present, SHA-256 as recorded), restores it into a new
+// Checks the medium's database copy (present, SHA-256 as recorded: the engine's restore of a
+// file cut short would stop to ask for the next volume), restores it into a new
 // file beside the current database, validates it and opens it. Returns the new file; raises
 // ErroSistema naming what is damaged (the new file is removed).
 QString PreparaBancoRestaurado(const QString& destino, const QString& nomeBanco,
