@@ -6,6 +6,7 @@
 #include "app/UfrmIniciando.h"
 #include "app/UfrmPrincipal.h"
 #include "app/UfrmSobre.h"
+#include "backup/UBackup.h"
 #include "common/UErros.h"
 #include "common/UTextoCp1252.h"
 #include "config/UArquivoIni.h"
@@ -87,6 +88,8 @@ private slots:
     void modulosDefeituosos();
     void bancoDeDadosQueNaoAbre();
     void navegadorExigeMedico();
+    void lembreteDeBackup_data();
+    void lembreteDeBackup();
     void sobre_data();
     void sobre();
     void coneInvalido();
@@ -336,6 +339,53 @@ void TestePrincipal::navegadorExigeMedico()
     QVERIFY(m_msgs->Registros().isEmpty());
     QVERIFY(m_menu->Navegador());
     QCOMPARE(aberto.data(), static_cast<QDialog*>(m_menu->Navegador()));
+}
+
+void TestePrincipal::lembreteDeBackup_data()
+{
+    QTest::addColumn<QString>("modulo");   // the test module's last backup: 05/11/2026
+    QTest::addColumn<QStringList>("chaves"); // AUTO, AUTO_OP1_1, AUTO_OP1_2, AUTO_OP2
+    QTest::addColumn<QDate>("hoje");
+    QTest::addColumn<bool>("pergunta");
+    QTest::addColumn<bool>("carregou");      // the module was looked for
+    const QString m = QStringLiteral("TesteBackup");
+    QTest::newRow("5 dias depois, período 5") << m << QStringList{"1", "5", "0", "200"} << QDate(2026, 11, 10) << true << true;
+    QTest::newRow("4 dias depois, período 5") << m << QStringList{"1", "5", "0", "200"} << QDate(2026, 11, 9) << false << true;
+    QTest::newRow("dia 5 ao dia 2 do mês seguinte") << m << QStringList{"1", "5", "0", "200"} << QDate(2026, 12, 2)
+                                                    << true << true;
+    QTest::newRow("um mês através do ano") << m << QStringList{"1", "3", "1", "200"} << QDate(2027, 2, 1) << true
+                                           << true;
+    QTest::newRow("300 exames, nenhum pendente") << m << QStringList{"2", "5", "0", "300"} << QDate(2027, 1, 1)
+                                                 << false << true;
+    QTest::newRow("nunca: nenhum módulo carregado") << m << QStringList{"0", "1", "0", "1"} << QDate(2030, 1, 1)
+                                                    << false << false;
+    QTest::newRow("sem módulo") << "Ausente" << QStringList{"1", "1", "0", "1"} << QDate(2030, 1, 1) << false << true;
+}
+
+void TestePrincipal::lembreteDeBackup()
+{
+    QFETCH(QString, modulo);
+    QFETCH(QStringList, chaves);
+    QFETCH(QDate, hoje);
+    QFETCH(bool, pergunta);
+    QFETCH(bool, carregou);
+    const QString ini = m_inst->ArquivoConfiguracao();
+    const QStringList nomes{"AUTO", "AUTO_OP1_1", "AUTO_OP1_2", "AUTO_OP2"};
+    for (int i = 0; i < nomes.size(); ++i)
+        ArquivoIni::Escreve(ini, QStringLiteral("BACKUP"), nomes[i], chaves[i]);
+    ArquivoIni::Escreve(ini, QStringLiteral("BACKUP"), QStringLiteral("MODULO"),
+                        QStringLiteral(PASTA_MODULOS_TESTE "/") + modulo + QStringLiteral(".so"));
+    // The host names the control file only when it loads the module.
+    qunsetenv("ZR_BACKUP_INI");
+    Backup::DefineHoje([hoje] { return hoje; });
+    m_msgs->Responde(RespostaMensagem::Nao);
+    m_menu->StartUp();
+    Backup::DefineHoje({});
+    QVERIFY(m_menu->Started);
+    QCOMPARE(m_msgs->Textos(), pergunta ? QStringList{"Backup automático inicializado... deseja continuar?"}
+                                        : QStringList{});
+    QCOMPARE(qEnvironmentVariableIsSet("ZR_BACKUP_INI"), carregou);
+    m_msgs->Limpa();
 }
 
 void TestePrincipal::sobre_data()
