@@ -365,7 +365,8 @@ ZR_ENTRADA int32_t InfoBackup(void* janela, ZrStream* estado, int32_t tres)
         Escreve(estado, QStringLiteral("Destino: ") + (destino.isEmpty() ? QStringLiteral("(não escolhido)") : destino));
         Escreve(estado, QStringLiteral("Situação: ") + (pronto ? QStringLiteral("disponível") : QStringLiteral("indisponível")));
         Escreve(estado, QStringLiteral("Espaço livre: ") + (pronto ? Livre(destino) : QStringLiteral("-")));
-        Escreve(estado, QStringLiteral("Volume: ") + (pronto ? QStorageInfo(destino).name() : QString()));
+        const QString rotulo = pronto ? QStorageInfo(destino).name() : QString();
+        Escreve(estado, QStringLiteral("Volume: ") + (rotulo.isEmpty() ? QStringLiteral("(sem rótulo)") : rotulo));
         Escreve(estado, QStringLiteral("Disco atual: ") + disco);
         Escreve(estado, QStringLiteral("Último backup realizado: ") +
                             Chave(QStringLiteral("UltBkp"), QStringLiteral("01/01/2007 00:00:00")).left(10));
