@@ -124,16 +124,30 @@ void GravaManifesto(const QString& destino, const Manifesto& m)
     GravaArquivoTexto(destino + u'/' + kManifesto, linhas);
 }
 
-// Copies through a temporary name, checks the copy's SHA-256 and renames it into place.
+// Copies through a temporary name, checks the copy's SHA-256 against the source's and
+// renames it into place. Examination and report files are small: each is read once.
 bool CopiaConferida(const QString& origem, const QString& destino, Item& item)
 {
-    item.resumo = Resumo(origem, &item.tamanho);
-    if (item.resumo.isEmpty())
+    QFile o(origem);
+    if (!o.open(QIODevice::ReadOnly))
         return false;
-    QDir().mkpath(QFileInfo(destino).path());
+    const QByteArray conteudo = o.readAll();
+    if (o.error() != QFileDevice::NoError)
+        return false;
+    item.tamanho = conteudo.size();
+    item.resumo = QCryptographicHash::hash(conteudo, QCryptographicHash::Sha256).toHex();
+    const QString pasta = QFileInfo(destino).path();
+    if (!QFileInfo(pasta).isDir())
+        QDir().mkpath(pasta);
     const QString temporario = destino + QStringLiteral(".tmp");
-    QFile::remove(temporario);
-    if (!QFile::copy(origem, temporario) || Resumo(temporario) != item.resumo) {
+    QFile t(temporario);
+    if (!t.open(QIODevice::WriteOnly | QIODevice::Truncate) || t.write(conteudo) != conteudo.size() || !t.flush()) {
+        t.close();
+        QFile::remove(temporario);
+        return false;
+    }
+    t.close();
+    if (Resumo(temporario) != item.resumo) {
         QFile::remove(temporario);
         return false;
     }
