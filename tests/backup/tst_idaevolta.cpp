@@ -84,8 +84,16 @@ void TesteIdaEVolta::idaEVolta()
     }
     const QStringList banco = ConteudoBanco(c->banco.Arquivo());
 
-    for (auto it = arquivos.cbegin(); it != arquivos.cend(); ++it)
+    // Every file gone but one, which was changed: that one is kept aside, not overwritten.
+    for (auto it = std::next(arquivos.cbegin()); it != arquivos.cend(); ++it)
         QVERIFY(QFile::remove(it.key()));
+    const QString mudado = arquivos.firstKey();
+    {
+        QFile f(mudado);
+        QVERIFY(f.open(QIODevice::Append));
+        f.write("alterado depois do backup");
+    }
+    const QString resumoMudado = ResumoArquivo(mudado);
     TDExames(c->DM()).AtualizaObsExame(exames[0], QStringLiteral("mudou"));
     TDLaudos(c->DM()).ExcluiLaudo(laudos[1]);
     c->Exame({});
@@ -95,6 +103,11 @@ void TesteIdaEVolta::idaEVolta()
     QCOMPARE(Arquivos(), arquivos);
     QCOMPARE(ConteudoBanco(c->banco.Arquivo()), banco);
     QVERIFY(c->DM().Conectado());
+    const QString raiz = mudado.startsWith(PathsZR.Exames) ? PathsZR.Exames : PathsZR.Laudos;
+    const QStringList seguranca = QDir(QFileInfo(raiz).path()).entryList({QFileInfo(raiz).fileName() + " (segurança *)"},
+                                                                         QDir::Dirs);
+    QCOMPARE(seguranca.size(), 1);
+    QCOMPARE(ResumoArquivo(QFileInfo(raiz).path() + u'/' + seguranca[0] + mudado.mid(raiz.size())), resumoMudado);
 }
 
 void TesteIdaEVolta::danificado_data()

@@ -3,6 +3,7 @@
 #include "tests/backup/UCenarioBackup.h"
 
 #include "backup/UMidia.h"
+#include "common/UTextoCp1252.h"
 #include "config/UArquivoIni.h"
 #include "platform/UDrives.h"
 
@@ -17,6 +18,7 @@ private slots:
     void novaMidia_data();
     void novaMidia();
     void bancoIdaEVolta();
+    void trocaQueNaoConecta();
     void bancoDanificado_data();
     void bancoDanificado();
 };
@@ -133,6 +135,22 @@ void TesteMidia::bancoIdaEVolta()
     QCOMPARE(Conteudo(c.banco.Arquivo()), antes);
     // The replaced database is kept beside it under a dated name.
     QCOMPARE(QDir(QFileInfo(c.banco.Arquivo()).path()).entryList({"DATABASE *.GDB"}).size(), 1);
+}
+
+// A file that does not open as a database: the old one is put back and connected again.
+void TesteMidia::trocaQueNaoConecta()
+{
+    CenarioBackup c;
+    QVERIFY(c.Valido());
+    c.Exame();
+    const QStringList antes = Conteudo(c.banco.Arquivo());
+    const QString novo = c.banco.Arquivo() + QStringLiteral(".restaurado");
+    GravaArquivoBytes(novo, QByteArray(8192, 'x'));
+    QVERIFY(!TrocaBanco(c.DM(), novo));
+    QVERIFY(c.DM().Conectado());
+    QCOMPARE(Conteudo(c.banco.Arquivo()), antes);
+    QCOMPARE(QDir(QFileInfo(c.banco.Arquivo()).path()).entryList(QDir::Files),
+             (QStringList{"DATABASE.GDB", "DATABASE.GDB.restaurado"}));
 }
 
 void TesteMidia::bancoDanificado_data()
