@@ -161,7 +161,15 @@ void CopiaBanco(const QString& nomeBanco, const QString& destino, const QString&
     try {
         fb::Servico s;
         Anexa(s, nomeBanco);
-        s.ExecutaBackup(nomeBanco, temporario, progresso);
+        // A database on a server is sent through the service and written here; a local one
+        // is written by the engine straight onto the medium.
+        if (fb::Servico::Host(nomeBanco).isEmpty())
+            s.ExecutaBackup(nomeBanco, temporario, progresso);
+        else
+            s.ExecutaBackupFluxo(nomeBanco, temporario, [&] {
+                if (progresso)
+                    progresso(QString());
+            });
     } catch (const ErroSistema& e) {
         QFile::remove(temporario);
         throw ErroBancoDados(QStringLiteral("A cópia do banco de dados falhou; a cópia anterior da mídia foi "

@@ -2,6 +2,8 @@
 
 #include "common/UTextoCp1252.h"
 
+#include <QFile>
+
 #include <ibase.h>
 
 namespace fb {
@@ -177,6 +179,43 @@ void Servico::ExecutaRestauracao(const QString& arquivo, const QString& banco,
     IniciaRestauracao(arquivo, banco);
     ConfereFim(LeSaida(linha), "finishing, closing, and going home",
                QStringLiteral("A cópia do banco de dados não pôde ser restaurada."));
+}
+
+void Servico::ExecutaBackupFluxo(const QString& banco, const QString& arquivoLocal,
+                                 const std::function<void()>& bloco)
+{
+    QFile saida(arquivoLocal);
+    if (!saida.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw ErroES(QStringLiteral("Não foi possível gravar \"%1\".").arg(arquivoLocal));
+    QByteArray p;
+    p.append(char(isc_action_svc_backup));
+    Texto2(p, isc_spb_dbname, Arquivo(banco).toLocal8Bit());
+    Texto2(p, isc_spb_bkp_file, QByteArrayLiteral("stdout"));
+    Inicia(p);
+    const char pedido[] = {isc_info_svc_to_eof};
+    QByteArray buffer(64 * 1024, '\0');
+    for (;;) {
+        ISC_STATUS_ARRAY status;
+        isc_svc_handle h = m_handle;
+        if (isc_service_query(status, &h, nullptr, 0, nullptr, sizeof pedido, pedido,
+                              static_cast<unsigned short>(buffer.size() - 1), buffer.data()))
+            LancaStatus(status);
+        const char* q = buffer.constData();
+        if (*q != isc_info_svc_to_eof)
+            throw ErroFirebird(QStringLiteral("O serviço do banco de dados respondeu fora do esperado."),
+                               isc_bad_db_format, 0);
+        ++q;
+        const auto n = static_cast<unsigned short>(isc_vax_integer(q, 2));
+        q += 2;
+        if (n > 0 && saida.write(q, n) != n)
+            throw ErroES(QStringLiteral("Não foi possível gravar \"%1\".").arg(arquivoLocal));
+        if (bloco)
+            bloco();
+        if (n == 0 && q[0] != isc_info_truncated)
+            break;
+    }
+    if (!saida.flush())
+        throw ErroES(QStringLiteral("Não foi possível gravar \"%1\".").arg(arquivoLocal));
 }
 
 void Servico::ExecutaValidacao(const QString& banco)

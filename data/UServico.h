@@ -48,6 +48,11 @@ public:
     void ExecutaRestauracao(const QString& arquivo, const QString& banco,
                             const std::function<void(const QString&)>& linha = {});
     void ExecutaValidacao(const QString& banco);
+    // A logical backup sent by the service as a stream and written into a file of this
+    // machine (a database on a server is copied to the local medium this way). `bloco` is
+    // called after every block received.
+    void ExecutaBackupFluxo(const QString& banco, const QString& arquivoLocal,
+                            const std::function<void()>& bloco = {});
 
     // The host part of a database name ("host:" prefix), empty for a local file.
     static QString Host(const QString& nomeBanco);

@@ -10,6 +10,7 @@
 class TesteServico : public QObject {
     Q_OBJECT
 private slots:
+    void backupRestauracao_data();
     void backupRestauracao();
     void arquivoDanificado_data();
     void arquivoDanificado();
@@ -31,8 +32,16 @@ static int ContaMedicos(const QString& banco)
     return linha.value(0).toInt();
 }
 
+void TesteServico::backupRestauracao_data()
+{
+    QTest::addColumn<bool>("fluxo");
+    QTest::newRow("arquivo gravado pelo serviço") << false;
+    QTest::newRow("fluxo gravado pelo programa") << true;
+}
+
 void TesteServico::backupRestauracao()
 {
+    QFETCH(bool, fluxo);
     BancoTeste banco;
     QVERIFY(banco.Valido());
     TDMedicos medicos(banco.DM());
@@ -51,7 +60,7 @@ void TesteServico::backupRestauracao()
     // A second attachment commits a row while the copy runs: the copy holds the rows
     // committed when it started.
     bool inserido = false;
-    s.ExecutaBackup(banco.Arquivo(), fbk, [&](const QString&) {
+    auto durante = [&] {
         if (inserido)
             return;
         inserido = true;
@@ -61,15 +70,22 @@ void TesteServico::backupRestauracao()
         t.Inicia(fb::Transacao::ParametrosLeituraConfirmada());
         outra.ExecutaImediato(t, QStringLiteral("INSERT INTO Medicos (Codigo, Nome) VALUES (9998, 'Durante')"));
         t.Commit();
-    });
+    };
+    if (fluxo)
+        s.ExecutaBackupFluxo(banco.Arquivo(), fbk, durante);
+    else
+        s.ExecutaBackup(banco.Arquivo(), fbk, [&](const QString&) { durante(); });
     QVERIFY(inserido);
     QCOMPARE(ContaMedicos(banco.Arquivo()), confirmados + 1);
     QVERIFY(QFileInfo(fbk).size() > 0);
 
     const QString novo = pasta.filePath(QStringLiteral("NOVO.GDB"));
-    s.ExecutaRestauracao(fbk, novo);
-    s.ExecutaValidacao(novo);
     s.Desanexa();
+    fb::Servico r;
+    r.Anexa(banco.Arquivo(), QStringLiteral("sysdba"), QStringLiteral("qwzk47"));
+    r.ExecutaRestauracao(fbk, novo);
+    r.ExecutaValidacao(novo);
+    r.Desanexa();
     QCOMPARE(ContaMedicos(novo), confirmados);
 }
 
