@@ -91,6 +91,14 @@ int main(int argc, char** argv)
                 static_cast<long long>(exames.arquivos.size() + laudos.arquivos.size()));
 
     t.restart();
+    Backup::GravaMarcas(c.DM(), Backup::Tabela::Exames, exames.codigos, r.marcasExames);
+    Backup::GravaMarcas(c.DM(), Backup::Tabela::Laudos, laudos.codigos, r.marcasLaudos);
+    std::printf("marcas: %.2f s\n", Segundos(t));
+    t.restart();
+    Backup::ZeraBackup(c.DM(), c.IniBackup());
+    std::printf("zerar as marcas: %.2f s\n", Segundos(t));
+
+    t.restart();
     pausas.Inicia();
     Backup::CopiaBanco(c.DM().NomeBanco(), midia.path(), c.IniBackup(), QString(), [&](const QString&) { pausas.Marca(); });
     std::printf("cópia do banco: %.2f s, %.1f MB (maior pausa entre linhas %.0f ms)\n", Segundos(t),
