@@ -96,7 +96,9 @@ void Servico::IniciaBackup(const QString& banco, const QString& arquivo)
     p.append(char(isc_action_svc_backup));
     Texto2(p, isc_spb_dbname, Arquivo(banco).toLocal8Bit());
     Texto2(p, isc_spb_bkp_file, arquivo.toLocal8Bit());
-    p.append(char(isc_spb_verbose));
+    // A line every 100 records besides the usual ones: progress keeps coming on tables of
+    // large rows (images).
+    Inteiro4(p, isc_spb_verbint, 100);
     Inicia(p);
 }
 
