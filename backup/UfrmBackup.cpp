@@ -327,8 +327,14 @@ void TfrmBackup::btnRestaurarClick()
     Status(QStringLiteral("Conferindo o backup..."));
     QString novo;
     try {
-        novo = PreparaBancoRestaurado(destino, dm.NomeBanco());
+        pgbBackup->setMaximum(0); // busy while the engine restores and checks the copy
+        novo = PreparaBancoRestaurado(destino, dm.NomeBanco(), [this](const QString&) {
+            if (isVisible())
+                pgbBackup->repaint();
+        });
+        pgbBackup->setMaximum(100);
     } catch (const ErroSistema& e) {
+        pgbBackup->setMaximum(100);
         Status(QString());
         Mensagem(kTitulo, e.Mensagem(), IconeMensagem::Erro);
         return;
