@@ -1,4 +1,5 @@
-// Program entry: the single-instance guard, the data module and the main menu.
+// Program entry: the single-instance guard, the data module, the main menu and the
+// measurement screen.
 
 #include "app/UAplicacao.h"
 #include "app/UfrmPrincipal.h"
@@ -8,7 +9,9 @@
 #include "platform/UEncerramento.h"
 #include "platform/UInstancia.h"
 #include "platform/UMensagensQt.h"
+#include "navigator/UfrmExames.h"
 #include "reports/UfrmWizLaudo.h"
+#include "topography/UFMedidas.h"
 
 #include <QTimer>
 
@@ -43,6 +46,9 @@ int main(int argc, char* argv[])
         QApplication::closeAllWindows();
         QCoreApplication::exit(0);
     });
+    // The measurement screen lives for the whole program; "Lente" in the navigator shows it.
+    TFMedidas medidas;
+    LigaMedidasAoNavegador(medidas);
     QObject::connect(&anuncio, &AnuncioInstancia::MostrarPedido, menu, [menu] {
         menu->showNormal();
         menu->raise();
@@ -53,6 +59,7 @@ int main(int argc, char* argv[])
     // activate the window, so the program asks for it once the loop runs.
     QTimer::singleShot(0, menu, &TfrmPrincipal::ApplicationEventsActivate);
     const int resultado = app.exec();
+    TfrmExames::Ligacoes().Medidas = nullptr;
     InstalaServicoMensagens(nullptr);
     return resultado;
 }

@@ -740,6 +740,7 @@ void TfrmExames::FormShow()
     pscrollMapas->setMaximumWidth(m_orto ? (estreita ? 300 : 830) : (estreita ? 360 : 770));
     ExameSelecionado = false;
     ModoExemplos = false;
+    AtualizaBotaoLente();
     tbLocPacExam->setChecked(false);
     if (parentWidget() || !isMaximized())
         setWindowState(windowState() | Qt::WindowMaximized);
@@ -1116,6 +1117,7 @@ void TfrmExames::AtualizaExames()
         lswPrincipal->clear();
         m_itemSelecionado = nullptr;
         ExameSelecionado = false;
+        AtualizaBotaoLente();
         tbtAlterarPaciente->setEnabled(false);
         tbtExcluirPaciente->setEnabled(false);
         CBoxExames->hide();
@@ -1156,6 +1158,7 @@ void TfrmExames::CarregaExames(int codPaciente)
         lswPrincipal->clear();
         m_itemSelecionado = nullptr;
         ExameSelecionado = false;
+        AtualizaBotaoLente();
         static const QIcon topo = IconeNavegador(Icone::Topografia);
         static const QIcon orto = IconeNavegador(Icone::Ortoceratologia);
         for (int i = 0; i < q.LinhasBuscadas(); ++i) {
@@ -1257,6 +1260,12 @@ void TfrmExames::lswPrincipalSelectItem(QListWidgetItem* item, bool selecionado)
                 m.DefineParametro(QStringLiteral("CodResp"), dm.IBQueryExames->Inteiro(QStringLiteral("CODRESP")));
                 m.Abre();
                 m_medicoExame = m.Vazia() ? QString() : m.Texto(QStringLiteral("NOME"));
+                ConsultaBD& ex = *dm.IBQueryExames;
+                m_exameLente.Codigo = ex.Inteiro(QStringLiteral("CODIGO"));
+                m_exameLente.CodPaciente = ex.Inteiro(QStringLiteral("CODPACIENTE"));
+                m_exameLente.Olho = ex.Texto(QStringLiteral("OLHO"));
+                m_exameLente.Data = FormataData(ex.Data(QStringLiteral("DATA")));
+                m_exameLente.NomePaciente = NomePacienteAtual();
                 ExameSelecionado = true;
                 ModoExames();
                 if (pnlInfoExame->isVisibleTo(this))
@@ -1276,7 +1285,10 @@ void TfrmExames::lswPrincipalSelectItem(QListWidgetItem* item, bool selecionado)
         tbLaudo->setEnabled(temSelecao && ExameSelecionado && !m_medicoExame.isEmpty() &&
                             m_medicoExame == FiltroMedico());
     }
+    AtualizaBotaoLente();
 }
+
+void TfrmExames::AtualizaBotaoLente() { Button1->setEnabled(LenteDisponivel()); }
 
 void TfrmExames::lswPrincipalDblClick()
 {
@@ -1560,6 +1572,9 @@ void TfrmExames::tbLaudoClick()
 
 void TfrmExames::Button1Click()
 {
+    AtualizaBotaoLente();
+    if (!LenteDisponivel())
+        return;
     if (Ligacoes().Medidas)
         Ligacoes().Medidas(*this);
 }
@@ -1578,6 +1593,7 @@ void TfrmExames::AtivaExemplos()
 {
     ExameSelecionado = false;
     ModoExemplos = true;
+    AtualizaBotaoLente();
     pnlInfoExame->hide();
     ModoExames();
     for (QToolButton* b : {tbNovoExame1, tbNovoExame2, tbtExcluirExame, tbLaudo, tbOrdemAlfa, tbOrdemCriacao,

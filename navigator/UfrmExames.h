@@ -81,6 +81,19 @@ public:
     };
     static Integracoes& Ligacoes();
 
+    // The examination selected on the patients page, as the measurement screen takes it
+    // (the shared examination query may hold another row by the time "Lente" is pressed).
+    struct ExameLente {
+        int Codigo = 0;
+        int CodPaciente = 0;
+        QString Olho;
+        QString Data; // "dd/MM/yyyy"
+        QString NomePaciente;
+    };
+    const ExameLente& ExameParaLente() const { return m_exameLente; }
+    // "Lente" works only on an examination of the current patient.
+    bool LenteDisponivel() const { return ExameSelecionado && !ModoExemplos; }
+
     // --- environment ------------------------------------------------------------------------
     // The ortho-k edition shows the ortho-k buttons, examples and values.
     void DefineEdicaoOrto(bool orto) { m_orto = orto; }
@@ -196,6 +209,7 @@ public slots:
     void edtFindGridChange();
 
     void lswPrincipalSelectItem(QListWidgetItem* item, bool selecionado);
+    void AtualizaBotaoLente();
     void lswPrincipalDblClick();
     void CBoxExamesClick();
     void spbEDDClick();
@@ -269,4 +283,5 @@ private:
     QListWidgetItem* m_itemSelecionado = nullptr;
     QString m_medicoExame;    // name of the selected examination's doctor
     QString m_diagOriginal, m_obsOriginal;
+    ExameLente m_exameLente;
 };

@@ -9,6 +9,7 @@
 #include "examfiles/UArquivosExame.h"
 #include "examfiles/UBMapOperation.h"
 #include "navigator/UfrmAguarde.h"
+#include "navigator/UfrmExames.h"
 #include "platform/UJanelas.h"
 #include "platform/UMensagens.h"
 #include "topography/UCalculosLente.h"
@@ -812,4 +813,19 @@ void TFMedidas::btnSairMedidasClick()
     m_estadoCentral = m_estadoLateral = 0;
     m_fstTerceiro = false;
     reject();
+}
+
+void LigaMedidasAoNavegador(TFMedidas& medidas)
+{
+    TfrmExames::Ligacoes().Medidas = [&medidas](TfrmExames& navegador) {
+        const TfrmExames::ExameLente& e = navegador.ExameParaLente();
+        TExameMedidas exame;
+        exame.Codigo = e.Codigo;
+        exame.CodPaciente = e.CodPaciente;
+        exame.Olho = e.Olho;
+        exame.Data = e.Data;
+        exame.NomePaciente = e.NomePaciente;
+        TfrmAguarde::Mostra();
+        medidas.Abre(exame);
+    };
 }

@@ -169,3 +169,6 @@ private:
     int m_modo = 0;
     int m_ligando = 0; // linked-field updates in progress
 };
+
+// Makes the navigator's "Lente" open this screen for the examination selected there.
+void LigaMedidasAoNavegador(TFMedidas& medidas);
