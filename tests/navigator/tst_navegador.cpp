@@ -36,6 +36,7 @@ private slots:
     void layout_data();
     void layout();
     void legendaEncontraExame();
+    void botaoLente();
     void exibirTodosOsExames();
     void laudoEDescricao_data();
     void laudoEDescricao();
@@ -254,6 +255,48 @@ void TesteNavegador::layout()
     // The quick find box sits between the grid and the information box.
     QVERIFY(c.nav->edtFindGrid->y() >= c.nav->DBGridPacientes->height());
     QVERIFY(c.nav->edtFindGrid->y() + c.nav->edtFindGrid->height() <= c.nav->pnlPacInfo->y());
+}
+
+// "Lente" hands the measurement screen the examination selected on the patients page, and
+// only that: never on the examples page, never without a selection.
+void TesteNavegador::botaoLente()
+{
+    CenarioNavegador c;
+    QVERIFY(c.Valido());
+    const int a = c.Medico(QStringLiteral("Dr. A"));
+    const int p = c.Paciente(QStringLiteral("Ana"));
+    const int outro = c.Paciente(QStringLiteral("Bruno"));
+    c.Exame(outro, a, QDate(2004, 3, 1), QTime(8, 0, 0), QStringLiteral("OD"));
+    const int alvo = c.Exame(p, a, QDate(2004, 3, 5), QTime(14, 7, 9), QStringLiteral("OS"));
+    InfosZR.MedicoAtivo = QStringLiteral("Dr. A");
+    InfosZR.PacienteAtivo = QStringLiteral("Ana");
+    QList<TfrmExames::ExameLente> abertos;
+    TfrmExames::Ligacoes().Medidas = [&](TfrmExames& n) { abertos << n.ExameParaLente(); };
+    c.Abre();
+    c.nav->MostraPaciente(QStringLiteral("Ana"), c.nav->FiltroMedico());
+    QVERIFY(!c.nav->Button1->isEnabled());
+    c.nav->Button1Click();
+    QVERIFY(abertos.isEmpty());
+
+    QVERIFY(c.Seleciona(QStringLiteral("OS - 05/03/2004 14:07:09")));
+    QVERIFY(c.nav->Button1->isEnabled());
+    c.nav->Button1Click();
+    QCOMPARE(abertos.size(), 1);
+    QCOMPARE(abertos[0].Codigo, alvo);
+    QCOMPARE(abertos[0].CodPaciente, p);
+    QCOMPARE(abertos[0].Olho, QStringLiteral("OS"));
+    QCOMPARE(abertos[0].Data, QStringLiteral("05/03/2004"));
+    QCOMPARE(abertos[0].NomePaciente, QStringLiteral("Ana"));
+
+    // The examples page: the shared query still holds Ana's row, but Lente stays off.
+    c.nav->pcExames->setCurrentIndex(1);
+    QVERIFY(!c.nav->Button1->isEnabled());
+    c.nav->lswPrincipal->setCurrentRow(0);
+    QVERIFY(!c.nav->Button1->isEnabled());
+    c.nav->Button1Click();
+    QCOMPARE(abertos.size(), 1);
+    c.nav->pcExames->setCurrentIndex(0);
+    QVERIFY(!c.nav->Button1->isEnabled());
 }
 
 void TesteNavegador::legendaEncontraExame()
