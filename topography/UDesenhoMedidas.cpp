@@ -98,6 +98,9 @@ void EscreveComprimento(QImage& imagem, const QString& texto, QPoint posicao, co
 {
     QPainter p(&imagem);
     p.setFont(FonteTexto());
+    // A dark shadow keeps the text legible over the bright rings.
+    p.setPen(QColor(0, 0, 0));
+    p.drawText(QRect(posicao + QPoint(1, 1), QSize(160, 18)), Qt::AlignLeft | Qt::AlignTop, texto);
     p.setPen(cor);
     p.drawText(QRect(posicao, QSize(160, 18)), Qt::AlignLeft | Qt::AlignTop, texto);
 }

@@ -136,7 +136,8 @@ QLineEdit* TFMedidas::CampoLente(const char* nome, const QString& legenda, QGrid
 {
     auto* e = new QLineEdit(this);
     e->setObjectName(QLatin1String(nome));
-    e->setFixedWidth(72);
+    e->setFixedWidth(58);
+
     auto* l = new QLabel(legenda, this);
     l->setBuddy(e);
     grade->addWidget(l, linha, coluna, Qt::AlignRight);
@@ -252,42 +253,16 @@ void TFMedidas::MontaTela()
     gm->addWidget(cbFST, 5, 0, 1, 4);
     baixo->addWidget(gbMedidas);
 
-    // FST points.
-    auto* gbFST = new QGroupBox(QStringLiteral("FST"), conteudo);
-    gbFST->setObjectName(QStringLiteral("gbFST"));
-    auto* gf = new QGridLayout(gbFST);
-    gf->setVerticalSpacing(2);
-    lbP1 = Rotulo(gbFST, "lbP1", QStringLiteral("P1"));
-    lbP2 = Rotulo(gbFST, "lbP2", QStringLiteral("P2"));
-    lbP3 = Rotulo(gbFST, "lbP3", QStringLiteral("P3"));
-    lbP1M = Rotulo(gbFST, "lbP1M", kFaltaP);
-    lbP2M = Rotulo(gbFST, "lbP2M", kFaltaP);
-    lbP3M = Rotulo(gbFST, "lbP3M", kFaltaP);
-    lbSagP1P2 = Rotulo(gbFST, "lbSagP1P2", QStringLiteral(" Sag ("));
-    lbSagP1 = Rotulo(gbFST, "lbSagP1", QStringLiteral("0"));
-    lbmmp1 = Rotulo(gbFST, "lbmmp1", QStringLiteral("mm)"));
-    lbCordaP1P2 = Rotulo(gbFST, "lbCordaP1P2", QStringLiteral("Corda("));
-    lbCordaP3 = Rotulo(gbFST, "lbCordaP3", QStringLiteral("0"));
-    lbmmcorda = Rotulo(gbFST, "lbmmcorda", QStringLiteral("mm)"));
-    gf->addWidget(lbP1, 0, 0);
-    gf->addWidget(lbP1M, 0, 1, 1, 3);
-    gf->addWidget(lbP2, 1, 0);
-    gf->addWidget(lbP2M, 1, 1, 1, 3);
-    gf->addWidget(lbP3, 2, 0);
-    gf->addWidget(lbP3M, 2, 1, 1, 3);
-    gf->addWidget(lbSagP1P2, 3, 0);
-    gf->addWidget(lbSagP1, 3, 1);
-    gf->addWidget(lbmmp1, 3, 2);
-    gf->addWidget(lbCordaP1P2, 4, 0);
-    gf->addWidget(lbCordaP3, 4, 1);
-    gf->addWidget(lbmmcorda, 4, 2);
-    baixo->addWidget(gbFST);
-
-    // The lens calculator.
+    // The lens calculator: its fields, then one row with the FST points (while FST is on)
+    // and the buttons.
     auto* gbLente = new QGroupBox(QStringLiteral("Cálculo da lente"), conteudo);
-    auto* gl = new QGridLayout(gbLente);
+    auto* vl = new QVBoxLayout(gbLente);
+    vl->setSpacing(4);
+    vl->setContentsMargins(6, 4, 6, 4);
+    auto* gl = new QGridLayout;
     gl->setVerticalSpacing(2);
-    gl->setHorizontalSpacing(6);
+    gl->setHorizontalSpacing(5);
+    vl->addLayout(gl);
     edtCordaLente = CampoLente("edtCordaLente", QStringLiteral("DIÂMETRO LENTE (mm):"), gl, 0, 0);
     edtSagLente = CampoLente("edtSagLente", QStringLiteral("SAG LENTE (um):"), gl, 1, 0);
     edtRaioLente = CampoLente("edtRaioLente", QStringLiteral("RAIO  LENTE (mm):"), gl, 2, 0);
@@ -301,7 +276,7 @@ void TFMedidas::MontaTela()
     tbSagLente->setRange(0, 10000);
     tbSagLente->setPageStep(100);
     for (QSlider* s : {tbCordaLente, tbSagLente})
-        s->setMinimumWidth(120);
+        s->setFixedWidth(96);
     gl->addWidget(tbCordaLente, 0, 2);
     gl->addWidget(tbSagLente, 1, 2);
     edtCordaTopo = CampoLente("edtCordaTopo", QStringLiteral("CORDA TOPO (mm):"), gl, 0, 3);
@@ -315,25 +290,58 @@ void TFMedidas::MontaTela()
     edtSagEsclera = CampoLente("edtSagEsclera", QStringLiteral("SAG ESCLERA (mm):"), gl, 2, 7);
     edtCordaIris = CampoLente("edtCordaIris", QStringLiteral("CORDA IRIS VISIVEL (mm):"), gl, 3, 3);
     edtApiceIris = CampoLente("edtApiceIris", QStringLiteral("MEDIDA APICE-LIMBO (mm):"), gl, 3, 5);
-    baixo->addWidget(gbLente);
 
-    auto* botoes = new QVBoxLayout;
-    botoes->setSpacing(4);
-    btCalculaSagTeorico = new QPushButton(QStringLiteral("Cacula Sag Lente via topografia"), conteudo);
+    auto* linha = new QHBoxLayout;
+    linha->setSpacing(6);
+    vl->addLayout(linha);
+    auto* gbFST = new QWidget(gbLente);
+    gbFST->setObjectName(QStringLiteral("gbFST"));
+    auto* gf = new QHBoxLayout(gbFST);
+    gf->setContentsMargins(0, 0, 0, 0);
+    gf->setSpacing(3);
+    lbP1 = Rotulo(gbFST, "lbP1", QStringLiteral("P1"));
+    lbP2 = Rotulo(gbFST, "lbP2", QStringLiteral("P2"));
+    lbP3 = Rotulo(gbFST, "lbP3", QStringLiteral("P3"));
+    lbP1M = Rotulo(gbFST, "lbP1M", kFaltaP);
+    lbP2M = Rotulo(gbFST, "lbP2M", kFaltaP);
+    lbP3M = Rotulo(gbFST, "lbP3M", kFaltaP);
+    lbSagP1P2 = Rotulo(gbFST, "lbSagP1P2", QStringLiteral(" Sag ("));
+    lbSagP1 = Rotulo(gbFST, "lbSagP1", QStringLiteral("0"));
+    lbmmp1 = Rotulo(gbFST, "lbmmp1", QStringLiteral("mm)"));
+    lbCordaP1P2 = Rotulo(gbFST, "lbCordaP1P2", QStringLiteral("Corda("));
+    lbCordaP3 = Rotulo(gbFST, "lbCordaP3", QStringLiteral("0"));
+    lbmmcorda = Rotulo(gbFST, "lbmmcorda", QStringLiteral("mm)"));
+    for (QLabel* l : {lbP1, lbP2, lbP3, lbSagP1P2, lbCordaP1P2}) {
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+    }
+    for (QLabel* l : {lbP1, lbP1M, lbP2, lbP2M, lbP3, lbP3M}) {
+        gf->addWidget(l);
+        if (l == lbP1M || l == lbP2M || l == lbP3M)
+            gf->addSpacing(8);
+    }
+    for (QLabel* l : {lbSagP1P2, lbSagP1, lbmmp1})
+        gf->addWidget(l);
+    gf->addSpacing(8);
+    for (QLabel* l : {lbCordaP1P2, lbCordaP3, lbmmcorda})
+        gf->addWidget(l);
+    linha->addWidget(gbFST);
+    btCalculaSagTeorico = new QPushButton(QStringLiteral("Cacula Sag Lente via topografia"), gbLente);
     btCalculaSagTeorico->setObjectName(QStringLiteral("btCalculaSagTeorico"));
-    btCalculaSagMedida = new QPushButton(QStringLiteral("Calcula Sag Lente via Apice-Limbo da Córnea"), conteudo);
+    btCalculaSagMedida = new QPushButton(QStringLiteral("Calcula Sag Lente via Apice-Limbo da Córnea"), gbLente);
     btCalculaSagMedida->setObjectName(QStringLiteral("btCalculaSagMedida"));
-    btCalcSagFST = new QPushButton(QStringLiteral("Calcula Sag Lente FST"), conteudo);
+    btCalcSagFST = new QPushButton(QStringLiteral("Calcula Sag Lente FST"), gbLente);
     btCalcSagFST->setObjectName(QStringLiteral("btCalcSagFST"));
-    btnSairMedidas = new QPushButton(QStringLiteral("Sair"), conteudo);
+    btnSairMedidas = new QPushButton(QStringLiteral("Sair"), gbLente);
     btnSairMedidas->setObjectName(QStringLiteral("btnSairMedidas"));
+    btnSairMedidas->setMinimumWidth(90);
+    linha->addStretch();
     for (QPushButton* b : {btCalculaSagTeorico, btCalculaSagMedida, btCalcSagFST, btnSairMedidas}) {
         b->setAutoDefault(false);
-        botoes->addWidget(b);
+        linha->addWidget(b);
     }
-    botoes->addStretch();
-    baixo->addLayout(botoes);
-    baixo->addStretch();
+    baixo->addWidget(gbLente, 1);
     v->addLayout(baixo);
     v->addStretch();
 
@@ -547,11 +555,23 @@ bool TFMedidas::FormShow(const TExameMedidas& exame)
     plotatransf(ImgCentral->Imagem(), m_estilo.Espessura);
     ImgCentral->update();
 
+    MostraInicioDosCampos();
+
     // 10.
     if (falhou)
         Mensagem(kTituloInformacao, QStringLiteral("Não foi possivel abrir o exame selecionado."), IconeMensagem::Atencao);
     TfrmAguarde::Esconde();
     return true;
+}
+
+void TFMedidas::MostraInicioDosCampos()
+{
+    // Values the program writes are shown from their first digit.
+    for (QLineEdit* e : findChildren<QLineEdit*>())
+        if (!e->hasFocus()) {
+            e->setCursorPosition(0);
+            e->update(); // the whole field: moving the cursor repaints only around it
+        }
 }
 
 void TFMedidas::Abre(const TExameMedidas& exame)
@@ -620,6 +640,7 @@ void TFMedidas::ImgCentralPressionado(QPoint p, Qt::MouseButton botao)
     m_central[m_numCentral++] = m;
     m_estadoCentral = 0;
     edtCordaIris->setText(FormataGeral(m.Comprimento));
+    edtCordaIris->setCursorPosition(0);
     DefineDiametroPorIris(m.Comprimento);
     reconstruirCentral();
 }
@@ -695,6 +716,7 @@ void TFMedidas::ImgLateralPressionado(QPoint p, Qt::MouseButton botao)
         const TMedida m = NovaMedida(m_pontoLateral, p, m_fatorX, m_fatorY, m_numLateral + 1);
         m_lateral[m_numLateral++] = m;
         edtApiceIris->setText(FormataGeral(m.Comprimento));
+        edtApiceIris->setCursorPosition(0);
         reconstruirLateral();
         if (fst) {
             lbSagP1->setText(FormataNumero(QStringLiteral("0.##"), m.Comprimento));
@@ -794,7 +816,7 @@ void TFMedidas::cbFSTClick()
     btCalcSagFST->setVisible(fst);
     btCalculaSagTeorico->setVisible(!fst);
     btCalculaSagMedida->setVisible(!fst);
-    if (auto* g = findChild<QGroupBox*>(QStringLiteral("gbFST")))
+    if (auto* g = findChild<QWidget*>(QStringLiteral("gbFST")))
         g->setVisible(fst);
     for (QLabel* l : {lbP1, lbP2, lbP3, lbP1M, lbP2M, lbP3M, lbSagP1P2, lbSagP1, lbmmp1, lbCordaP1P2, lbCordaP3, lbmmcorda})
         l->setVisible(fst);

@@ -123,6 +123,7 @@ private:
     void MontaTela();
     QLineEdit* CampoLente(const char* nome, const QString& legenda, class QGridLayout* grade, int linha, int coluna);
     void LimpaMedidas();
+    void MostraInicioDosCampos();
     void PintaCaixa(TCanvasMedidas* caixa, const QColor& cor);
     void MostraCoordenadas(QPoint posicao, QLabel* x, QLabel* y, QLabel* xm, QLabel* ym, double fx, double fy);
     void DefineDiametroPorIris(double cordaIris);

@@ -157,9 +157,11 @@ void TFMedidas::AtualizaRaioEDesenha()
         Ligando guarda(m_ligando);
         edtRaioLente->setText(FormataGeral(raio));
     } catch (const ErroSistema& e) {
+        MostraInicioDosCampos();
         RelataErro(e.Mensagem());
         return;
     }
+    MostraInicioDosCampos();
     PlotaLente();
 }
 
