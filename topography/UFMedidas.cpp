@@ -566,9 +566,11 @@ bool TFMedidas::FormShow(const TExameMedidas& exame)
 
 void TFMedidas::MostraInicioDosCampos()
 {
-    // Values the program writes are shown from their first digit.
+    // Values the program writes are shown from their first digit; the field being typed
+    // into keeps its cursor.
+    const QObject* origem = sender();
     for (QLineEdit* e : findChildren<QLineEdit*>())
-        if (!e->hasFocus()) {
+        if (!e->hasFocus() && e != origem) {
             e->setCursorPosition(0);
             e->update(); // the whole field: moving the cursor repaints only around it
         }
