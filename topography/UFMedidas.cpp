@@ -10,6 +10,7 @@
 #include "examfiles/UBMapOperation.h"
 #include "navigator/UfrmAguarde.h"
 #include "navigator/UfrmExames.h"
+#include "platform/UAjuda.h"
 #include "platform/UJanelas.h"
 #include "platform/UMensagens.h"
 #include "topography/UCalculosLente.h"
@@ -117,6 +118,7 @@ TFMedidas::TFMedidas(QWidget* pai) : QDialog(pai), m_exameArquivos(std::make_uni
 {
     setObjectName(QStringLiteral("FMedidas"));
     setWindowTitle(QStringLiteral("Formulário de medidas"));
+    DefineContextoAjuda(this, kContextoAjudaMedidas);
     MontaTela();
 }
 

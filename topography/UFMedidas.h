@@ -22,6 +22,9 @@ class QScrollBar;
 class QSlider;
 class TBMapOperation;
 
+// The help page of the screen (ajuda/contexto_30.html).
+inline constexpr int kContextoAjudaMedidas = 30;
+
 // The examination the screen measures, as the navigator hands it over.
 struct TExameMedidas {
     int Codigo = 0;

@@ -8,6 +8,7 @@
 #include "data/UDPacientes.h"
 #include "examfiles/UArquivosExame.h"
 #include "examfiles/UBMapOperation.h"
+#include "platform/UAjuda.h"
 #include "platform/UJanelas.h"
 #include "platform/UMensagens.h"
 #include "tests/support/UBancoTeste.h"
@@ -215,6 +216,8 @@ void TesteMedidas::mostra()
     QCOMPARE(t.form.tbSagLente->value(), 0);
     QCOMPARE(t.form.Estilo().Linha, QColor(255, 255, 0));
     QCOMPARE(t.form.CorPalBox->Imagem().pixel(13, 13), kAmarelo);
+    QCOMPARE(t.form.windowTitle(), QStringLiteral("Formulário de medidas"));
+    QCOMPARE(ContextoAjuda(t.form.edtVault), 30);
 }
 
 // The chord and radius of the mapped area, worked out again from the stored files: the
