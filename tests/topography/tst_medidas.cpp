@@ -396,6 +396,13 @@ void TesteMedidas::fst()
     Clica(c, QPoint(200, 379));
     QCOMPARE(t.form.lbP1M->text(), QStringLiteral("(6 , 3)"));
     QVERIFY(t.msgs.Registros().isEmpty());
+    // "Sair" puts both images back and closes.
+    Clica(t.form.ImgCentral, QPoint(10, 10));
+    Clica(t.form.ImgCentral, QPoint(200, 10));
+    QTest::mouseClick(t.form.btnSairMedidas, Qt::LeftButton);
+    QVERIFY(!t.form.isVisible());
+    QCOMPARE(t.form.ImgCentral->Imagem(), t.form.ImgCentralAux->Imagem());
+    QCOMPARE(t.form.ImgLateral->Imagem(), t.form.ImgLateralAux->Imagem());
 }
 
 void TesteMedidas::corDaPaleta_data()
@@ -455,6 +462,10 @@ void TesteMedidas::calculoViaTopografia()
     QCOMPARE(t.form.edtSagLente->text(), QStringLiteral("4275"));
     // (4.275^2 + 64) / 8.55
     QVERIFY(std::abs(Numero(t.form.edtRaioLente) - 9.62288) < 1e-5);
+    // Showing again sets the defaults but keeps the calculation mode.
+    QVERIFY(t.Mostra(amb->esfera));
+    QCOMPARE(t.form.edtSagLente->text(), QStringLiteral("0"));
+    QCOMPARE(t.form.ModoCalculo(), 1);
 }
 
 void TesteMedidas::raioPeloSag()
