@@ -81,9 +81,9 @@ QString SqlPrimeiroNome(bool comMedico)
     if (comMedico)
         return QStringLiteral("SELECT Pacientes.Codigo, Pacientes.Nome, Pacientes.RG ") + kPacientesDoMedico +
                QStringLiteral("WHERE UPPER(Pacientes.Nome) LIKE ") + kPadraoMaiusculo +
-               QStringLiteral(" ORDER BY Pacientes.Nome ASC");
+               QStringLiteral(" ORDER BY Pacientes.Nome COLLATE WIN_PTBR ASC");
     return QStringLiteral("SELECT * FROM Pacientes WHERE UPPER(Nome) LIKE ") + kPadraoMaiusculo +
-           QStringLiteral(" ORDER BY Nome ASC");
+           QStringLiteral(" ORDER BY Nome COLLATE WIN_PTBR ASC");
 }
 
 QString SqlCarregaBusca(bool comMedico)
@@ -91,8 +91,8 @@ QString SqlCarregaBusca(bool comMedico)
     if (comMedico)
         return QStringLiteral("SELECT Pacientes.Codigo, Pacientes.Nome, Pacientes.RG, Pacientes.DtCadastro, "
                               "Pacientes.UltimoExame, Pacientes.TotalExames ") +
-               kPacientesDoMedico + QStringLiteral("ORDER BY Pacientes.Nome ASC");
-    return QStringLiteral("SELECT * FROM Pacientes ORDER BY Nome ASC");
+               kPacientesDoMedico + QStringLiteral("ORDER BY Pacientes.Nome COLLATE WIN_PTBR ASC");
+    return QStringLiteral("SELECT * FROM Pacientes ORDER BY Nome COLLATE WIN_PTBR ASC");
 }
 
 QString SqlLocalizar(int tipo)
@@ -103,21 +103,21 @@ QString SqlLocalizar(int tipo)
         "Exames.CodPaciente = Pacientes.Codigo WHERE ");
     switch (tipo) {
     case ParteNome:
-        return pacientes + QStringLiteral("UPPER(Nome) LIKE ") + kPadraoMaiusculo + QStringLiteral(" ORDER BY Nome ASC");
+        return pacientes + QStringLiteral("UPPER(Nome) LIKE ") + kPadraoMaiusculo + QStringLiteral(" ORDER BY Nome COLLATE WIN_PTBR ASC");
     case CodigoPaciente:
         return pacientes + QStringLiteral("CAST(Codigo AS VARCHAR(11)) LIKE ") + kPadrao +
-               QStringLiteral(" ORDER BY Nome ASC");
+               QStringLiteral(" ORDER BY Nome COLLATE WIN_PTBR ASC");
     case RgPaciente:
-        return pacientes + QStringLiteral("Rg LIKE ") + kPadrao + QStringLiteral(" ORDER BY Nome ASC");
+        return pacientes + QStringLiteral("Rg LIKE ") + kPadrao + QStringLiteral(" ORDER BY Nome COLLATE WIN_PTBR ASC");
     case CodigoExame:
         return porExame + QStringLiteral("CAST(Exames.Codigo AS VARCHAR(11)) LIKE ") + kPadrao +
-               QStringLiteral(" ORDER BY Pacientes.Nome ASC");
+               QStringLiteral(" ORDER BY Pacientes.Nome COLLATE WIN_PTBR ASC");
     case Diagnostico:
         return porExame + QStringLiteral("UPPER(Exames.Diag) LIKE ") + kPadraoMaiusculo +
-               QStringLiteral(" ORDER BY Pacientes.Nome ASC");
+               QStringLiteral(" ORDER BY Pacientes.Nome COLLATE WIN_PTBR ASC");
     case Observacao:
         return porExame + QStringLiteral("UPPER(Exames.Observacao) LIKE ") + kPadraoMaiusculo +
-               QStringLiteral(" ORDER BY Pacientes.Nome ASC");
+               QStringLiteral(" ORDER BY Pacientes.Nome COLLATE WIN_PTBR ASC");
     default:
         return QString();
     }

@@ -246,7 +246,7 @@ void TfrmExames::rgpPacienteClick()
     if (porNome) {
         ConsultaBD& q = Busca();
         q.Fecha();
-        q.DefineSQL(QStringLiteral("SELECT * FROM Pacientes ORDER BY Nome ASC"));
+        q.DefineSQL(QStringLiteral("SELECT * FROM Pacientes ORDER BY Nome COLLATE WIN_PTBR ASC"));
         q.Abre();
     } else {
         CbFind->setCurrentIndex(CbFind->findText(Navegador::kTodos));
