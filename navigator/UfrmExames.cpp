@@ -627,6 +627,8 @@ void TfrmExames::MontaDetalhes(QWidget* pai)
     cBoxMiniMapa->setObjectName(QStringLiteral("cBoxMiniMapa"));
     cBoxMiniMapa->setToolTip(QStringLiteral("Exibição automática do mini mapa Axial."));
     lv->addWidget(cBoxMiniMapa);
+    imgVisualizar->installEventFilter(this);
+    connect(cBoxMiniMapa, &QCheckBox::clicked, this, &TfrmExames::MostraMiniMapa);
     l->addWidget(pnlVisualizar);
 }
 
@@ -657,9 +659,6 @@ QList<QToolButton*> TfrmExames::BotoesMapa() const
     return botoes;
 }
 
-// The map display of the selected examination belongs to the navigator's map dispatch.
-void TfrmExames::MapaClick() {}
-void TfrmExames::MapasClick() {}
 
 // --- environment and state --------------------------------------------------------------------
 
@@ -1345,8 +1344,10 @@ void TfrmExames::MostraDetalhes(int pagina)
     }
     pnlOrto->setVisible(orto);
     pnlInfoExame->show();
-    if (!cBoxMiniMapa->isChecked())
-        imgVisualizar->setText(QStringLiteral("Mini mapa Axial"));
+    if (cBoxMiniMapa->isChecked())
+        MostraMiniMapa();
+    else
+        LimpaMiniMapa();
     dbDiag->setReadOnly(true);
     dbObs->setReadOnly(true);
 }
@@ -1651,6 +1652,8 @@ bool TfrmExames::eventFilter(QObject* objeto, QEvent* evento)
         if (DBGridPacientes->currentIndex().isValid())
             DBGridPacientes->scrollTo(DBGridPacientes->currentIndex());
     }
+    if (objeto == imgVisualizar && evento->type() == QEvent::MouseButtonRelease)
+        QTimer::singleShot(0, this, &TfrmExames::MostraMiniMapa);
     if (objeto == DBGridPacientes->viewport() && evento->type() == QEvent::MouseButtonPress)
         QTimer::singleShot(0, this, &TfrmExames::DBGridPacientesCellClick);
     if (objeto == dbGridPacLoc->viewport() && evento->type() == QEvent::MouseButtonRelease)

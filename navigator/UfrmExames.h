@@ -36,6 +36,7 @@ class QGroupBox;
 class QPushButton;
 class QKeyEvent;
 class QButtonGroup;
+class BufferMemoria;
 
 // A list of pictures addressed by index, as the map bar's buttons use them.
 class TListaImagens {
@@ -138,6 +139,21 @@ public:
     void MostraPacienteCodigo(int codigo, const QString& filtro);
     bool VaiParaCodigo(int codigo);
 
+    // --- map display (UMapasExames.cpp) ------------------------------------------------------
+    // The map of the selected examination or example with the single-map module of that
+    // caption (the module file is the caption plus the platform's extension in DirMapas).
+    void AbreMapa(const QString& modulo);
+    // Calls the module with the examination the reader holds; the settings record carries
+    // the given ring count and cone type for the call only. Null pictures are handed over
+    // as no picture.
+    void ExecutaMapa(const QString& modulo, const QString& tipoCone, const QStringList& cabecalho,
+                     int numAneis, BufferMemoria* central, BufferMemoria* lateral);
+    // Several examinations of the current patient (or examples) through the module's wizard.
+    void AbreMapas(const QString& modulo);
+    void AbreMapasExemplo(const QString& modulo);
+    // The code of the examination the small map shows (-1: none).
+    int CodigoMiniMapa() const { return m_codigoMiniMapa; }
+
     // --- controls (Qt object names as here) ------------------------------------------------
     QFrame* pnlNavegacao;
     QComboBox *CBMedicos, *CBMedicos1;
@@ -197,6 +213,7 @@ public slots:
 
     void MapaClick();
     void MapasClick();
+    void MostraMiniMapa();
 
     void sButton2Click();
     void SpeedButton3Click();
@@ -284,4 +301,11 @@ private:
     QString m_medicoExame;    // name of the selected examination's doctor
     QString m_diagOriginal, m_obsOriginal;
     ExameLente m_exameLente;
+
+    // Map display.
+    void LimpaMiniMapa();
+    void VoltaAoExameSelecionado();
+    int m_codigoMiniMapa = -1;
+    double m_blocoMiniMapa[16] = {};   // handed to "Visualizar", never read
+    void* m_controleModulo = nullptr;  // what "Visualizar" may write through; never read
 };
