@@ -1,5 +1,6 @@
-// A single-map module: "Axial.so" (ZR_TIPO_MAPA 0) or "Tangencial.so" (ZR_TIPO_MAPA 1),
-// built from this one file.
+// A single-map module: "Axial.so" (ZR_TIPO_MAPA 0), "Tangencial.so" (ZR_TIPO_MAPA 1) or
+// "TangencialOrto.so" (ZR_TIPO_MAPA 2: the tangential map with the ortho-k treatment
+// analysis), built from this one file.
 
 #include "modules/zr_modulos.h"
 #include "plugins/mapas/UModuloMapa.h"
@@ -7,12 +8,13 @@
 using namespace zrmod;
 
 namespace {
-constexpr MapaCurvatura::Tipo kTipo = MapaCurvatura::Tipo(ZR_TIPO_MAPA);
+constexpr bool kAnaliseOrto = ZR_TIPO_MAPA == 2;
+constexpr MapaCurvatura::Tipo kTipo = kAnaliseOrto ? MapaCurvatura::Tangencial : MapaCurvatura::Tipo(ZR_TIPO_MAPA);
 }
 
 ZR_ENTRADA void InfoMapa(ZrStream* saida)
 {
-    ModuloMapa::Info(kTipo, saida);
+    ModuloMapa::Info(kTipo, saida, kAnaliseOrto);
 }
 
 ZR_ENTRADA void ProcessaMapa(void* janela, ZrStream* central, ZrStream* lateral, double centroX,
@@ -22,7 +24,7 @@ ZR_ENTRADA void ProcessaMapa(void* janela, ZrStream* central, ZrStream* lateral,
                              const TInfosZR* infos)
 {
     ModuloMapa::Processa(kTipo, janela, central, lateral, centroX, centroY, cabecalho, posicoes,
-                         aneis, dioptrias, pupila, orto, infos);
+                         aneis, dioptrias, pupila, orto, infos, kAnaliseOrto);
 }
 
 ZR_ENTRADA void ProcessaMapaOrto(void* janela, ZrStream* central, ZrStream* lateral,
@@ -32,7 +34,7 @@ ZR_ENTRADA void ProcessaMapaOrto(void* janela, ZrStream* central, ZrStream* late
                                  const TTriploOrto* orto, const TInfosZR* infos)
 {
     ModuloMapa::Processa(kTipo, janela, central, lateral, centroX, centroY, cabecalho, posicoes,
-                         aneis, dioptrias, pupila, orto, infos);
+                         aneis, dioptrias, pupila, orto, infos, kAnaliseOrto);
 }
 
 // The small map is axial in both modules.

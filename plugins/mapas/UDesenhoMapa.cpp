@@ -168,6 +168,20 @@ void PintaMapa(QPainter& p, const QRectF& area, const MapaCurvatura& mapa,
         p.drawEllipse(g.Ponto(o.pupilaX, o.pupilaY), o.pupilaRaio * g.escala,
                       o.pupilaRaio * g.escala);
     }
+    if (o.anel && o.anelRaio > 0) {
+        // The ring, its centre, and the line from the map centre to it.
+        const QPointF c = g.Ponto(o.anelX, o.anelY);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(Qt::white, 3.0));
+        p.drawEllipse(c, o.anelRaio * g.escala, o.anelRaio * g.escala);
+        p.setPen(QPen(Qt::black, 1.4, Qt::DashLine));
+        p.drawEllipse(c, o.anelRaio * g.escala, o.anelRaio * g.escala);
+        p.setPen(QPen(Qt::black, 2.0));
+        p.drawLine(c - QPointF(6, 0), c + QPointF(6, 0));
+        p.drawLine(c - QPointF(0, 6), c + QPointF(0, 6));
+        p.setPen(QPen(Qt::black, 1.2, Qt::DotLine));
+        p.drawLine(g.centro, c);
+    }
     if (o.ceratPontual && o.textos)
         PintaCeratPontual(p, g, mapa, o);
     p.setBrush(Qt::NoBrush);

@@ -19,6 +19,8 @@ struct OpcoesDesenho {
     QColor corCeratPontual = Qt::black;
     bool pupila = false;          // pupil outline (centre and radius below, in mm)
     double pupilaX = 0, pupilaY = 0, pupilaRaio = 0;
+    bool anel = false;            // the treatment ring of an ortho-k analysis (mm)
+    double anelX = 0, anelY = 0, anelRaio = 0;
     bool textos = true;           // labels (off for drawings without fonts)
 };
 

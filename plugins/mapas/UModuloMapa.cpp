@@ -4,6 +4,7 @@
 #include "common/UTextoCp1252.h"
 #include "modules/UBufferMemoria.h"
 #include "platform/UMensagensQt.h"
+#include "plugins/mapas/UAnaliseOrto.h"
 #include "plugins/mapas/UDesenhoMapa.h"
 #include "plugins/mapas/UfrmMapa.h"
 
@@ -20,8 +21,10 @@ namespace ModuloMapa {
 
 namespace {
 
-QString Nome(MapaCurvatura::Tipo tipo)
+QString Nome(MapaCurvatura::Tipo tipo, bool analiseOrto = false)
 {
+    if (analiseOrto)
+        return QStringLiteral("TangencialOrto");
     return tipo == MapaCurvatura::Tangencial ? QStringLiteral("Tangencial")
                                              : QStringLiteral("Axial");
 }
@@ -72,9 +75,16 @@ void Relata(const char* onde, const QString& texto)
 
 } // namespace
 
-void Info(MapaCurvatura::Tipo tipo, zrmod::ZrStream* saida)
+void Info(MapaCurvatura::Tipo tipo, zrmod::ZrStream* saida, bool analiseOrto)
 {
     try {
+        if (analiseOrto) {
+            GravaLinhasTexto(saida, {QStringLiteral("Mapa Tangencial Orto"), QStringLiteral("1"),
+                                     QStringLiteral("Mapa tangencial após ortoceratologia: a zona central "
+                                                    "aplanada, o anel de encurvamento, seu diâmetro e potência, "
+                                                    "a descentração da zona e os valores da lente.")});
+            return;
+        }
         const QString desc = tipo == MapaCurvatura::Tangencial
             ? QStringLiteral("Mapa de curvatura tangencial (instantânea) da córnea: mostra a "
                              "forma local, realça as bordas de ectasias e de zonas de tratamento.")
@@ -93,7 +103,7 @@ void Processa(MapaCurvatura::Tipo tipo, void* janela, zrmod::ZrStream* central,
               zrmod::ZrStream* cabecalho, const TMatrizAngAnel* posicoes,
               const TAneisMeridiano* aneis, const TMatrizAngAnel* dioptrias,
               const TDadosPupila* pupila, const zrmod::TTriploOrto* orto,
-              const zrmod::TInfosZR* infos)
+              const zrmod::TInfosZR* infos, bool analiseOrto)
 {
     try {
         if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
@@ -102,6 +112,10 @@ void Processa(MapaCurvatura::Tipo tipo, void* janela, zrmod::ZrStream* central,
         }
         auto mapa = std::make_unique<MapaCurvatura>(tipo, posicoes, aneis, dioptrias, Fator(infos));
         DadosJanelaMapa d;
+        if (analiseOrto) {
+            d.temAnalise = true;
+            d.analise = AnalisaTratamento(*mapa);
+        }
         if (cabecalho) {
             d.cabecalho = LeLinhasTexto(cabecalho);
             cabecalho->seek(cabecalho, 0, zrmod::ZR_DO_INICIO);
@@ -134,7 +148,7 @@ void Processa(MapaCurvatura::Tipo tipo, void* janela, zrmod::ZrStream* central,
             const QString saida = qEnvironmentVariable("ZR_MODULOS_SAIDA");
             if (!saida.isEmpty()) {
                 const QDir pasta(saida);
-                const QString nome = Nome(tipo);
+                const QString nome = Nome(tipo, analiseOrto);
                 if (!conteudo.save(pasta.filePath(nome + QStringLiteral(".png")), "PNG") ||
                     !frm.ImagemMapa(600).save(pasta.filePath(nome + QStringLiteral("-mapa.png")), "PNG"))
                     Relata("ProcessaMapa", QStringLiteral("não foi possível gravar em %1").arg(saida));

@@ -8,19 +8,21 @@
 namespace ModuloMapa {
 
 // "InfoMapa": the display name, "1" (single map) and the description.
-void Info(MapaCurvatura::Tipo tipo, zrmod::ZrStream* saida);
+// With analiseOrto: the tangential map with the ortho-k treatment analysis.
+void Info(MapaCurvatura::Tipo tipo, zrmod::ZrStream* saida, bool analiseOrto = false);
 
 // "ProcessaMapa" / "ProcessaMapaOrto": the map window, modal over janela. With
 // ZR_MODULOS_AUTOMATICO=1 (or without a widget application) the window is drawn and closed
 // at once; with ZR_MODULOS_SAIDA=<folder> it also leaves there <name>.png (the window),
 // <name>-mapa.png (the map alone, its centre in the middle) and <name>.txt (what the window
-// shows as text), <name> being "Axial" or "Tangencial".
+// shows as text), <name> being "Axial", "Tangencial" or "TangencialOrto". With analiseOrto
+// the window also shows the treatment analysis of the tangential map.
 void Processa(MapaCurvatura::Tipo tipo, void* janela, zrmod::ZrStream* central,
               zrmod::ZrStream* lateral, double centroX, double centroY,
               zrmod::ZrStream* cabecalho, const TMatrizAngAnel* posicoes,
               const TAneisMeridiano* aneis, const TMatrizAngAnel* dioptrias,
               const TDadosPupila* pupila, const zrmod::TTriploOrto* orto,
-              const zrmod::TInfosZR* infos);
+              const zrmod::TInfosZR* infos, bool analiseOrto = false);
 
 // "Visualizar": a Windows bitmap of the small axial map (200 x 200) into saida; nothing
 // when there is nothing to draw.

@@ -130,6 +130,10 @@ TfrmMapa::TfrmMapa(MapaCurvatura::Tipo tipo, std::unique_ptr<MapaCurvatura> mapa
     m_opcoes.pupilaX = dados.pupilaX;
     m_opcoes.pupilaY = dados.pupilaY;
     m_opcoes.pupilaRaio = dados.pupilaRaio;
+    m_opcoes.anel = dados.temAnalise && dados.analise.valida;
+    m_opcoes.anelX = dados.analise.centroX;
+    m_opcoes.anelY = dados.analise.centroY;
+    m_opcoes.anelRaio = dados.analise.diametro / 2.0;
     m_avisos = m_mapa->Avisos();
     if (dados.semCabecalho)
         m_avisos.prepend(QStringLiteral("Cabeçalho do exame ausente."));
@@ -233,6 +237,16 @@ void TfrmMapa::MontaTela(const DadosJanelaMapa& d)
         lo->addWidget(Rotulo(t, gbO, "lblOrto"));
         lado->addWidget(gbO);
         m_resumo << t;
+    }
+
+    if (d.temAnalise) {
+        auto* gbA = new QGroupBox(QStringLiteral("Zona de tratamento"), m_conteudo);
+        gbA->setObjectName(QStringLiteral("gbTratamento"));
+        auto* la = new QVBoxLayout(gbA);
+        const QStringList linhas = d.analise.Linhas();
+        la->addWidget(Rotulo(linhas.join(u'\n'), gbA, "lblTratamento"));
+        lado->addWidget(gbA);
+        m_resumo << linhas;
     }
 
     auto* gbC = new QGroupBox(QStringLiteral("Cursor"), m_conteudo);

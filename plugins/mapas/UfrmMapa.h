@@ -3,6 +3,7 @@
 // the value under the pointer, the lens values of an ortho-k examination, the examination's
 // images, notes on what could not be used, and printing and export to PNG and PDF.
 
+#include "plugins/mapas/UAnaliseOrto.h"
 #include "plugins/mapas/UDesenhoMapa.h"
 #include "plugins/mapas/UEscalaCores.h"
 #include "plugins/mapas/UMapaCurvatura.h"
@@ -27,6 +28,8 @@ struct DadosJanelaMapa {
     double sag = 0, div = 0, raio = 0;
     double pupilaX = 0, pupilaY = 0, pupilaRaio = 0; // mm from the map centre
     bool temPupila = false;
+    bool temAnalise = false;   // the ortho-k treatment analysis is shown
+    AnaliseOrto analise;
 };
 
 // Options of the map, from the options record.
