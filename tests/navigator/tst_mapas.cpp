@@ -4,6 +4,7 @@
 // the settings record's ring count and cone type back as they were.
 
 #include "common/UFormatos.h"
+#include "common/UTextoCp1252.h"
 #include "data/UBJpeg.h"
 #include "data/UDArquivos.h"
 #include "examfiles/UArquivosExame.h"
@@ -15,6 +16,7 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -159,6 +161,7 @@ private slots:
     void mapasExemplos();
     void miniMapa_data();
     void miniMapa();
+    void modulosReais();
 };
 
 void TesteMapas::mapaSimples_data()
@@ -660,6 +663,59 @@ void TesteMapas::miniMapa()
     TPathsZR caminhos;
     PreencheRegistrosZR(ini, lido, caminhos);
     QVERIFY(!lido.AutoMiniMapa);
+}
+
+// The installation's own map modules: the small axial map of a stored examination in the
+// details, and "TangencialOrto" on the example Orto01 with its treatment analysis. With
+// ZR_CAPTURAS_TESTE=<folder> the screens are kept there.
+void TesteMapas::modulosReais()
+{
+    CenaMapas s;
+    QVERIFY(s.c.Valido());
+    PathsZR.DirMapas = QStringLiteral(ZR_PASTA_MAPAS);
+    QTemporaryDir saida;
+    qputenv("ZR_MODULOS_AUTOMATICO", "1");
+    qputenv("ZR_MODULOS_SAIDA", saida.path().toUtf8());
+    auto limpa = qScopeGuard([] {
+        qunsetenv("ZR_MODULOS_AUTOMATICO");
+        qunsetenv("ZR_MODULOS_SAIDA");
+    });
+    const QString capturas = qEnvironmentVariable("ZR_CAPTURAS_TESTE");
+
+    // A stored examination with the data of the example Central03.
+    const QTime hora(11, 20, 0);
+    const int exame = s.Exame(hora, "OD", "T", 1, 93.25, 16);
+    for (const char* f : {"d.txt", "m.txt", "a.txt"}) {
+        QFile::remove(PrefixoExame(s.paciente, exame) + QLatin1String(f));
+        QVERIFY(QFile::copy(PrefixoExemplo(QStringLiteral("Central03")) + QLatin1String(f),
+                            PrefixoExame(s.paciente, exame) + QLatin1String(f)));
+    }
+    InfosZR.AutoMiniMapa = true;
+    s.Abre(true);
+    QVERIFY(s.c.Seleciona(CenaMapas::Legenda("OD", hora)));
+    s.c.nav->lswPrincipalDblClick();
+    QCOMPARE(s.c.nav->CodigoMiniMapa(), exame);
+    const QPixmap mini = s.c.nav->imgVisualizar->pixmap();
+    QVERIFY(!mini.isNull());
+    QVERIFY(mini.width() <= 180 && mini.height() <= 180 && mini.width() >= 170);
+    if (!capturas.isEmpty())
+        s.c.nav->grab().save(QDir(capturas).filePath(QStringLiteral("navegador_minimapa.png")));
+
+    s.c.nav->pcExames->setCurrentIndex(1);
+    s.c.nav->GridExemplosSelectCell(1, 6);
+    QVERIFY(s.c.Seleciona(QStringLiteral("Orto01")));
+    s.Clica(QStringLiteral("TangencialOrto"));
+    QVERIFY2(s.c.msgs.Registros().isEmpty(), qPrintable(s.Mensagens()));
+    QFile txt(QDir(saida.path()).filePath(QStringLiteral("TangencialOrto.txt")));
+    QVERIFY(txt.open(QIODevice::ReadOnly));
+    const QString resumo = DeCp1252(txt.readAll());
+    QVERIFY2(resumo.contains(QStringLiteral("Mapa: Tangencial")), qPrintable(resumo));
+    QVERIFY2(resumo.contains(QStringLiteral("Sag: 99.9999")), qPrintable(resumo));
+    QVERIFY2(resumo.contains(QStringLiteral("Zona aplanada: ")) && resumo.contains(QStringLiteral("Descentração: ")),
+             qPrintable(resumo));
+    if (!capturas.isEmpty())
+        QFile::copy(QDir(saida.path()).filePath(QStringLiteral("TangencialOrto.png")),
+                    QDir(capturas).filePath(QStringLiteral("tangencialorto_orto01.png")));
 }
 
 QTEST_MAIN(TesteMapas)
