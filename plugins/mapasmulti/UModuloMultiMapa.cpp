@@ -254,12 +254,15 @@ Conjunto MontaConjunto(Modulo mod, const QList<ExameMulti>& exames, const Opcoes
             const double centro = d.grade.Valor(0, 0);
             c.linhas << QStringLiteral("Diferença no centro: %1 D")
                             .arg(std::isfinite(centro) ? Sinal(centro) : QStringLiteral("—"));
+            if (d.grade.TemDados())
+                c.linhas << QStringLiteral("Maior diferença: %1 D")
+                                .arg(Num(std::max(std::abs(d.grade.Minimo()), std::abs(d.grade.Maximo()))));
             const MapaCurvatura& a = mapas[size_t(ordem[0])].Curvatura(Vista::Axial);
             const MapaCurvatura& b = mapas[size_t(ordem[1])].Curvatura(Vista::Axial);
             if (a.TemCeratometria() && b.TemCeratometria()) {
                 const auto& ka = a.Ceratometria();
                 const auto& kb = b.Ceratometria();
-                c.linhas << QStringLiteral("ΔSimK (B - A): K1 %1 D, K2 %2 D, Cil %3 D, eixos %4° → %5°")
+                c.linhas << QStringLiteral("Variação da SimK (B - A): K1 %1 D, K2 %2 D, Cil %3 D, eixo %4° para %5°")
                                 .arg(Sinal(kb.K1 - ka.K1), Sinal(kb.K2 - ka.K2), Sinal(kb.DifK - ka.DifK))
                                 .arg(ka.Eixo1)
                                 .arg(kb.Eixo1);
@@ -433,6 +436,8 @@ void ProcessaMapas(Modulo m, void* janela, const zrmod::TDadosPac* dados,
         QStringList avisos;
         if (n != quantidade)
             avisos << QStringLiteral("Foram recebidos dados de %1 exame(s) para %2 informado(s).").arg(n).arg(quantidade);
+        if (n == 0)
+            avisos << QStringLiteral("Nenhum exame recebido.");
         const int maximo = MaximoExames(m);
         if (n > maximo) {
             avisos << QStringLiteral("São mostrados os %1 primeiros dos %2 exames.").arg(maximo).arg(n);
