@@ -443,14 +443,21 @@ void ProcessaMapas(Modulo m, void* janela, const zrmod::TDadosPac* dados,
             avisos << QStringLiteral("São mostrados os %1 primeiros dos %2 exames.").arg(maximo).arg(n);
             n = maximo;
         }
-        // Without ring counts (the ortho-k call) every column of the grid counts.
+        // Without ring counts (the ortho-k call) each meridian counts the rings that carry
+        // data: positions growing outward with positive dioptres, from the first column on.
         std::unique_ptr<TAneisMeridiano[]> aneisCheios;
         if (!aneis || m == Modulo::MultiOrto) {
             aneisCheios = std::make_unique<TAneisMeridiano[]>(size_t(std::max(n, 1)));
-            const int numAneis = infos && infos->NumAneis >= 1 && infos->NumAneis <= MapaCurvatura::kMaxAneis
-                                     ? infos->NumAneis : MapaCurvatura::kMaxAneis;
             for (int i = 0; i < n; ++i)
-                std::fill(std::begin(aneisCheios[i]), std::end(aneisCheios[i]), numAneis);
+                for (int k = 0; k < ZR_MERIDIANOS; ++k) {
+                    const double* pm = posicoes->items ? posicoes->items[i][k] : nullptr;
+                    const double* pd = dioptrias->items ? dioptrias->items[i][k] : nullptr;
+                    int j = 0;
+                    while (pm && pd && j + 1 <= MapaCurvatura::kMaxAneis && std::isfinite(pm[j + 1]) &&
+                           pm[j + 1] > pm[j] && std::isfinite(pd[j + 1]) && pd[j + 1] > 0)
+                        ++j;
+                    aneisCheios[i][k] = j;
+                }
         }
         QList<ExameMulti> exames;
         for (int i = 0; i < n; ++i) {
@@ -470,6 +477,8 @@ void ProcessaMapas(Modulo m, void* janela, const zrmod::TDadosPac* dados,
         }
         Opcoes o;
         o.escalaAbsoluta = !infos || infos->EscalaISO != 0;
+        if (m == Modulo::MultiOrto)
+            o.vista = Vista::Tangencial;
         if (opcoes) {
             o = LeOpcoes(LeLinhasTexto(opcoes));
             opcoes->seek(opcoes, 0, zrmod::ZR_DO_INICIO);

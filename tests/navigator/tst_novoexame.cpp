@@ -616,6 +616,22 @@ void TesteNovoExame::orto()
                                              real(r.valores[k][3])}));
         QVERIFY(r.valores[k][2] > 6 && r.valores[k][2] < 10); // a corneal radius, mm
     }
+    // The map step again from its blue label, now with the real MultiOrto: four maps, each
+    // with the Sag, Div and Raio of its capture.
+    CenarioNovoExame::Copia(QStringLiteral(ZR_MAPA_MULTIORTO),
+                            PathsZR.DirMapas + QStringLiteral("/MultiOrto.so"));
+    QTest::mouseClick(f->lblMapaS, Qt::LeftButton);
+    QCOMPARE(f->Passo(kOlhoEsquerdo), 4);
+    const QStringList multi = LeArquivoTexto(c.saida.filePath(QStringLiteral("MultiOrto.txt")));
+    QCOMPARE(multi.filter(QRegularExpression(QStringLiteral("^Painel \\d: OS "))).size(), 4);
+    const QStringList lente = multi.filter(QStringLiteral("Sag: "));
+    QCOMPARE(lente.size(), 4);
+    for (int k = 0; k < 4; ++k)
+        QCOMPARE(lente[k], QStringLiteral("Sag: %1   Div: %2   Raio: %3")
+                               .arg(QString::number(r.valores[k][0], 'f', 2),
+                                    r.valores[k][1] == 0 ? QStringLiteral("—") : QString::number(r.valores[k][1], 'f', 2),
+                                    QString::number(r.valores[k][2], 'f', 2)));
+    QVERIFY2(multi.filter(QStringLiteral("Aviso:")).isEmpty(), qPrintable(multi.join(u'|')));
     // A second click during the pauses between the four starts nothing.
     TfrmNovoExame::PausaOrto() = [&] {
         c.agora = c.agora.addMSecs(1100);
