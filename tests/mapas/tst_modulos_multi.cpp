@@ -147,6 +147,8 @@ class TesteModulosMulti : public QObject {
 private slots:
     void info_data();
     void info();
+    void vistas_data();
+    void vistas();
     void escolha_data();
     void escolha();
     void wizard_data();
@@ -180,6 +182,38 @@ void TesteModulosMulti::info()
     QCOMPARE(botao.size(), QSize(48, 24));
     QVERIFY(botao.copy(0, 0, 24, 24) != botao.copy(24, 0, 24, 24));
     QCOMPARE(botao.pixelColor(0, 0), QColor(Qt::magenta));
+}
+
+// The views of known surfaces: a sphere lies on its best-fit sphere, and its refractive power
+// equals the axial one at the centre and exceeds it towards the edge (spherical aberration);
+// a cone leaves the sphere where it is, and its steepest point lies there.
+void TesteModulosMulti::vistas_data()
+{
+    QTest::addColumn<bool>("cone");
+    QTest::newRow("sphere") << false;
+    QTest::newRow("keratoconus") << true;
+}
+
+void TesteModulosMulti::vistas()
+{
+    QFETCH(bool, cone);
+    const ExameSintetico e = cone ? ExameSintetico::Ceratocone(8.0, 1.2, 0.7) : ExameSintetico::Esfera(337.5 / 7.8);
+    const MapaCurvatura axial(MapaCurvatura::Axial, &e.m, &e.aneis, &e.d, ExameSintetico::kFator);
+    double raio = 0;
+    const GradeValores el = Elevacao(e.m, e.d, e.aneis, ExameSintetico::kFator, &raio);
+    QVERIFY(el.TemDados());
+    const GradeValores rf = Refrativa(axial, e.m, e.d, e.aneis, ExameSintetico::kFator);
+    QVERIFY(std::abs(rf.Valor(0, 0) - axial.Valor(0, 0)) < 0.05);
+    if (!cone) {
+        QVERIFY2(std::abs(raio - 7.8) < 0.01, qPrintable(QString::number(raio)));
+        QVERIFY2(std::max(std::abs(el.Minimo()), std::abs(el.Maximo())) < 1.0, qPrintable(QString::number(el.Maximo())));
+        QVERIFY(rf.Valor(3.0, 0) > axial.Valor(3.0, 0) + 0.5);
+        return;
+    }
+    // The cone 1.2 mm below the centre (clinical 270 degrees).
+    QVERIFY2(std::abs(el.Valor(0, 1.2)) > 5.0, qPrintable(QString::number(el.Valor(0, 1.2))));
+    const auto k = Maximo(GradeValores::DeMapa(axial));
+    QVERIFY(k && k->raio > 0.5 && std::abs(k->angulo - 270) < 30);
 }
 
 // The wizard's rules: what each module offers and accepts.
