@@ -140,8 +140,15 @@ void Escalas(Conjunto& c, bool absoluta, const QList<int>& diferencas)
         if (!g.TemDados())
             continue;
         const int k = grupo(i);
-        mn[k] = std::isfinite(mn[k]) ? std::min(mn[k], g.Minimo()) : g.Minimo();
-        mx[k] = std::isfinite(mx[k]) ? std::max(mx[k], g.Maximo()) : g.Maximo();
+        // Elevation and differences over the central 8 mm: the edge of the data is the least
+        // reliable and would stretch the scale.
+        double a = g.Minimo(), b = g.Maximo();
+        if (k != 0)
+            g.Extremos(4.0, a, b);
+        if (!std::isfinite(a))
+            continue;
+        mn[k] = std::isfinite(mn[k]) ? std::min(mn[k], a) : a;
+        mx[k] = std::isfinite(mx[k]) ? std::max(mx[k], b) : b;
     }
     int indice[3] = {-1, -1, -1};
     for (int i = 0; i < c.paineis.size(); ++i) {
@@ -506,7 +513,8 @@ void ProcessaMapas(Modulo m, void* janela, const zrmod::TDadosPac* dados,
             const QString saida = qEnvironmentVariable("ZR_MODULOS_SAIDA");
             if (!saida.isEmpty()) {
                 const QDir pasta(saida);
-                if (!conteudo.save(pasta.filePath(nome + QStringLiteral(".png")), "PNG"))
+                if (!conteudo.save(pasta.filePath(nome + QStringLiteral(".png")), "PNG") ||
+                    !frm.grab().toImage().save(pasta.filePath(nome + QStringLiteral("-janela.png")), "PNG"))
                     Relata("ProcessaMapas", QStringLiteral("não foi possível gravar em %1").arg(saida));
                 GravaArquivoTexto(pasta.filePath(nome + QStringLiteral(".txt")), frm.Resumo());
             }

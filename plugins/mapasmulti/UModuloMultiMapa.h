@@ -5,7 +5,8 @@
 // Batch mode: with ZR_MODULOS_AUTOMATICO=1 the wizard answers at once with the candidate lines
 // named by ZR_MODULOS_SELECAO (1-based, "1,3") or else with its default choice, and the
 // window is drawn at 1366 x 768 and closed; with ZR_MODULOS_SAIDA=<folder> it leaves there
-// <name>.png (the window's content) and <name>.txt (what it shows as text).
+// <name>.png (the window's content), <name>-janela.png (the whole window) and <name>.txt
+// (what it shows as text).
 
 #include "modules/zr_modulos.h"
 #include "plugins/mapasmulti/UfrmMultiMapa.h"

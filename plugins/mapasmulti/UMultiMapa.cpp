@@ -14,6 +14,7 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kGrau = M_PI / 180.0;
 constexpr double kIndice = 1.3375;
+constexpr double kRaioZonaMaximo = 3.75; // the steep ring of a treatment zone lies within
 } // namespace
 
 QString NomeModulo(Modulo m)
@@ -284,6 +285,19 @@ double GradeValores::Valor(double x, double y) const
     return kNaN;
 }
 
+void GradeValores::Extremos(double raio, double& minimo, double& maximo) const
+{
+    minimo = maximo = kNaN;
+    for (int k = 1; k <= 360; ++k)
+        for (int j = 0; j * kPasso <= raio + 1e-9 && j < kPontos; ++j) {
+            const double v = Celula(k, j);
+            if (!std::isfinite(v))
+                continue;
+            minimo = std::isfinite(minimo) ? std::min(minimo, v) : v;
+            maximo = std::isfinite(maximo) ? std::max(maximo, v) : v;
+        }
+}
+
 GradeValores GradeValores::Diferenca(const GradeValores& a, const GradeValores& b)
 {
     GradeValores g;
@@ -433,14 +447,15 @@ std::optional<ZonaTratamento> ZonaDeTratamento(const GradeValores& g)
     for (int k = 1; k <= 360; ++k) {
         int melhor = -1;
         double vm = -std::numeric_limits<double>::infinity();
-        for (int j = int(1.0 / GradeValores::kPasso); j * GradeValores::kPasso <= 4.5 + 1e-9; ++j) {
+        for (int j = int(1.0 / GradeValores::kPasso); j * GradeValores::kPasso <= kRaioZonaMaximo + 1e-9; ++j) {
             const double v = g.Celula(k, j);
             if (std::isfinite(v) && v > vm) {
                 vm = v;
                 melhor = j;
             }
         }
-        if (melhor < 0)
+        // A peak at the end of the search is no ring, only a rise that goes on outward.
+        if (melhor < 0 || (melhor + 1) * GradeValores::kPasso > kRaioZonaMaximo + 1e-9)
             continue;
         // A ring only where the peak rises above the meridian's central value.
         const double centro = g.Celula(k, 0);

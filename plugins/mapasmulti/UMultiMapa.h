@@ -78,6 +78,8 @@ public:
     double Maximo() const { return m_max; }
     bool TemDados() const { return std::isfinite(m_min); }
     double RaioDados() const { return m_raio; }
+    // Smallest and largest value within raio mm of the centre (NaN without data).
+    void Extremos(double raio, double& minimo, double& maximo) const;
     // a - b point by point (NaN where either lacks data).
     static GradeValores Diferenca(const GradeValores& a, const GradeValores& b);
 
@@ -102,11 +104,11 @@ struct Ponto {
     double valor = 0, raio = 0, angulo = 0, x = 0, y = 0;
 };
 double AnguloClinico(double xMm, double yMm);
-// The largest value within raioMaximo mm; nullopt without data.
-std::optional<Ponto> Maximo(const GradeValores& g, double raioMaximo = 4.0);
+// The largest value within raioMaximo mm (the central 6 mm by default); nullopt without data.
+std::optional<Ponto> Maximo(const GradeValores& g, double raioMaximo = 3.0);
 
 // The treatment zone of an ortho-k map: the circle through the steep ring (the largest value
-// of each meridian between 1 and 4.5 mm), its diameter and the decentration of its centre.
+// of each meridian between 1 and 3.75 mm), its diameter and the decentration of its centre.
 struct ZonaTratamento {
     double diametro = 0;      // mm
     double x = 0, y = 0;      // centre, mm (y downwards)

@@ -113,9 +113,11 @@ public:
             MapasDLL.ProcessaMapas(nullptr, dados.Dados(), &m, &n, &d, &p, quantidade, op.Stream(), &o.r);
         FreeMapasDLL();
         const QString destino = qEnvironmentVariable("ZR_TESTE_CAPTURAS");
-        if (!destino.isEmpty())
-            QFile::copy(QDir(m_pasta.path()).filePath(modulo + QStringLiteral(".png")),
-                        QDir(destino).filePath(modulo + QStringLiteral(".png")));
+        if (!destino.isEmpty()) {
+            const QString alvo = QDir(destino).filePath(modulo + QStringLiteral(".png"));
+            QFile::remove(alvo);
+            QFile::copy(QDir(m_pasta.path()).filePath(modulo + QStringLiteral("-janela.png")), alvo);
+        }
         return QFile::exists(txt) ? LeArquivoTexto(txt) : QStringList{QStringLiteral("sem saída")};
     }
     QImage Png(const QString& modulo) const
@@ -460,6 +462,25 @@ void TesteModulosMulti::exemplos()
         // Date order: the latest handed over first is shown last.
         QVERIFY(t.filter(QStringLiteral("Painel 1:")).value(0).contains(QStringLiteral("10/01/2001")));
     }
+    // Orto01..04 as four ortho-k maps: the examples' lens values are placeholders ("—"), and
+    // each map has its treatment zone.
+    Chamada orto;
+    for (int i = 1; i <= 4; ++i)
+        carrega(orto, QStringLiteral("Orto0%1").arg(i), QStringLiteral("Olho Direito"), QStringLiteral("10/01/2001"));
+    const TBlocoOrto exemplo = {{99.9999, 99.9999, 99.9999, 0}, {99.9999, 99.9999, 99.9999, 0},
+                                {99.9999, 99.9999, 99.9999, 0}, {99.9999, 99.9999, 99.9999, 0}};
+    const QStringList to = amb.Processa(QStringLiteral("MultiOrto"), orto, 4, {}, &exemplo);
+    QCOMPARE(to.filter(QStringLiteral("Sag: —   Div: —   Raio: —")).size(), 4);
+    QCOMPARE(to.filter(QRegularExpression(QStringLiteral("^Zona de tratamento: \\d"))).size(), 4);
+    // A topography before and an ortho-k examination after: the flattened centre, and the
+    // treatment zone reported.
+    Chamada antes;
+    carrega(antes, QStringLiteral("Normal01"), QStringLiteral("Olho Direito"), QStringLiteral("10/01/2001"));
+    carrega(antes, QStringLiteral("Orto01"), QStringLiteral("Olho Direito"), QStringLiteral("12/01/2001"));
+    const QStringList td = amb.Processa(QStringLiteral("Diferencial"), antes, 2,
+                                        {QStringLiteral("vista=tangencial"), QStringLiteral("tipos=TO"), QStringLiteral("orto=1")});
+    QVERIFY2(Numero(td, QStringLiteral("Diferença no centro:")) < -0.5, qPrintable(td.join(u'|')));
+    QCOMPARE(td.filter(QStringLiteral("Zona de tratamento:")).size(), 1);
     Chamada duplo;
     carrega(duplo, QStringLiteral("Regular02"), QStringLiteral("Olho Esquerdo"), QStringLiteral("10/01/2001"));
     carrega(duplo, QStringLiteral("Regular01"), QStringLiteral("Olho Direito"), QStringLiteral("10/01/2001"));
