@@ -7,7 +7,7 @@
 #include "modules/UModulos.h"
 #include "common/UTextoCp1252.h"
 #include "plugins/mapasmulti/UMultiMapa.h"
-#include "tests/mapas/UExameSintetico.h"
+#include "tests/support/UExameSintetico.h"
 #include "tests/support/UInstalacaoTeste.h"
 
 #include <QApplication>
