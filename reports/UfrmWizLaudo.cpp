@@ -12,6 +12,7 @@
 #include "platform/UMensagens.h"
 #include "reports/UMarcadores.h"
 #include "reports/UfrmLaudo.h"
+#include "reports/UfrmLauRelat.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -374,4 +375,5 @@ void AbreAssistenteLaudo(TfrmExames& navegador)
 void RegistraLaudos()
 {
     TfrmExames::Ligacoes().Laudo = [](TfrmExames& nav) { AbreAssistenteLaudo(nav); };
+    RegistraImpressaoLaudo();
 }

@@ -13,6 +13,7 @@ PACOTES=(
   libjpeg62-turbo-dev
   libbenchmark-dev
   xvfb xauth fonts-dejavu-core fonts-dejavu-extra
+  fonts-liberation2 poppler-utils
 )
 
 instala_pacotes() {
