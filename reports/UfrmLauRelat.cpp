@@ -285,12 +285,13 @@ void TfrmLauRelat::Monta()
         linha.Retangulo = QRectF(2.38, 29.63, 186.53, 0.53);
         m_elementos << linha;
     }
-    rotulo(QStringLiteral("lblNomePac"), d.NomePac, 3.70, 33.34, 14, true, kLargura);
     rotulo(QStringLiteral("QRLabel10"), QStringLiteral("Responsável:"), 3.70, 39.16, 10, false, 30.16 - kFolga);
     const QRectF data = rotulo(QStringLiteral("qrDataEmissao"), d.DataEmissao, 187.33, 37.84, 10, true, 122.77, true);
     const QRectF rotuloData = rotulo(QStringLiteral("QRLabel3"), QStringLiteral("Data/Hora Emissão:"), 122.77, 38.10,
                                      10, false, data.left() - kFolga);
     rotulo(QStringLiteral("lblNomeMed"), d.NomeMed, 30.16, 38.89, 12, true, rotuloData.left() - kFolga);
+    // The patient's line reaches down to the issue date's line.
+    rotulo(QStringLiteral("lblNomePac"), d.NomePac, 3.70, 33.34, 14, true, std::min(rotuloData.left(), data.left()) - kFolga);
     rotulo(QStringLiteral("QRLabel13"), QStringLiteral("Exame(s):"), 3.70, 44.98, 10, false, 20.90 - kFolga);
     rotulo(QStringLiteral("qrExames"), d.Exames, 20.90, 44.98, 10, false, kLargura);
     rotulo(QStringLiteral("qrTipoMapa"), d.TipoMapa, 3.70, 50.80, 10, false, kLargura);
@@ -343,7 +344,8 @@ void TfrmLauRelat::Monta()
         const Bloco& b = blocos[i];
         const QFont f = Fonte(b.pontos, b.negrito);
         const double alturaLinha = AlturaMm(f);
-        double y = std::max(b.topo + desloca, fimAnterior > 0 ? fimAnterior + kFolga : 0.0);
+        const double folga = i > 0 && blocos[i - 1].altura > 0 ? kFolga : 0.0;
+        double y = std::max(b.topo + desloca, fimAnterior > 0 ? fimAnterior + folga : 0.0);
         if (b.altura == 0) {
             // A heading stays with the first line of its box.
             const double linhaSeguinte = i + 1 < blocos.size() ? AlturaMm(Fonte(blocos[i + 1].pontos, false)) : 0;
