@@ -2,6 +2,7 @@
 // Reports made through the real wizard and editor for the printed page: mandatory slots
 // filled, saved and reopened; the issue moment from a clock the test sets.
 
+#include "config/UBIniSettings.h"
 #include "navigator/UGravacaoExame.h"
 #include "reports/UfrmLauRelat.h"
 #include "tests/reports/UCenarioLaudo.h"
@@ -14,6 +15,22 @@ public:
     }
     ~CenarioRelat() { GravacaoExame::DefineRelogio({}); }
 
+    // The clinic keys written into the settings file and read as at start-up.
+    void Clinica(const QStringList& linhas)
+    {
+        TBIniSettings ini;
+        ini.SelectFile(3);
+        const char* chaves[] = {"NOME", "ENDERECO", "CidadeEst", "TELEFONE"};
+        for (int i = 0; i < 4; ++i)
+            ini.WriteValue(TipoValorIni::Str, QStringLiteral("CLINICA"), QString::fromLatin1(chaves[i]), false,
+                           linhas.value(i));
+        ini.LoadAll(3);
+        const QString medico = InfosZR.MedicoAtivo, paciente = InfosZR.PacienteAtivo;
+        PreencheRegistrosZR(ini, InfosZR, PathsZR);
+        InfosZR.MedicoAtivo = medico;
+        InfosZR.PacienteAtivo = paciente;
+        InfosZR.AutoExame = InfosZR.AutoMiniMapa = false;
+    }
     // A new report with the eyes given ("Nenhum" for none) and every mandatory slot filled.
     TfrmLaudo* Novo(const QString& od, const QString& os, int tipo, const QString& comentarios = QString())
     {
