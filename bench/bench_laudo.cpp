@@ -1,17 +1,24 @@
 // Report benchmark on a clinic-sized database: 100,000 patients, one of them with two stored
 // examinations and 200 reports. Reports the time to show the wizard, to go from OK to the
 // editor with both eyes computed, to activate the conclusion box (16-group tree and slot
-// colours), to place a phrase, to save a report and to open a stored one.
+// colours), to place a phrase, to save a report and to open a stored one; then the printed
+// page: preview to its first page painted, PDF of one and of two pages, printing into a
+// printer that writes a file.
 //
 // bench_laudo [pacientes]   (default 100000)
 // Runs with QT_QPA_PLATFORM=offscreen when no display is set.
 
 #include "common/UTextoCp1252.h"
 #include "reports/UAchados.h"
+#include "reports/UfrmLauRelat.h"
 #include "tests/reports/UCenarioLaudo.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -156,5 +163,36 @@ int main(int argc, char** argv)
               c.wiz->btnOKClick();
               QApplication::processEvents();
           }, fecha), 100);
+
+    // The printed page of a new report.
+    QTemporaryDir pasta;
+    c.NovoLaudo();
+    e = c.editor;
+    auto anterior = DefineAberturaModal([](QDialog* d) {
+        d->show();
+        QApplication::processEvents();
+        if (auto* w = d->findChild<QPrintPreviewWidget*>())
+            w->grab();
+        return int(QDialog::Rejected);
+    });
+    Linha("visualizar impressão até a primeira página", mede(vezes, [] {}, [&] { e->sbtVisualizarImprClick(); }, [] {}), 300);
+    DefineAberturaModal(anterior);
+    const QString pdf = pasta.filePath(QStringLiteral("laudo.pdf"));
+    Linha("PDF de 1 página", mede(vezes, [] {}, [&] { TfrmLauRelat(PreparaRelat(*e)).ExportaPdf(pdf); }, [] {}), 300);
+    QString longo;
+    for (int i = 0; longo.size() < 1500; ++i)
+        longo += QStringLiteral("comentario%1 ").arg(i);
+    e->reCM->setPlainText(longo);
+    Linha("PDF de 2 páginas", mede(vezes, [] {}, [&] { TfrmLauRelat(PreparaRelat(*e)).ExportaPdf(pdf); }, [] {}), 500);
+    e->reCM->clear();
+    DefineImpressoraPadrao([&] {
+        auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        p->setOutputFormat(QPrinter::PdfFormat);
+        p->setOutputFileName(pasta.filePath(QStringLiteral("impresso.pdf")));
+        return p;
+    });
+    Linha("imprimir (impressora em arquivo)", mede(vezes, [] {}, [&] { e->sbtImprimirClick(); }, [] {}), 500);
+    DefineImpressoraPadrao({});
+    fecha();
     return 0;
 }
