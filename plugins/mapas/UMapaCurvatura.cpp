@@ -104,19 +104,9 @@ void MapaCurvatura::Prepara(const TMatrizAngAnel* posicoes, const TAneisMeridian
     m_temDados = comDados > 0;
 }
 
-int MapaCurvatura::TangencialDoAxial(const double* x, const double* y, int n, double* t)
+void MapaCurvatura::TangencialDoAxial(const double* x, const double* y, int n, double* t)
 {
     ::TangencialDoAxial(x, y, n, t);
-    // The outermost ring has no measured neighbour outside it: a slope taken from the inner
-    // side only is an extrapolation that draws spikes along the edge of the data, so the map
-    // leaves that ring empty, and a meridian of one ring too.
-    if (n < 2) {
-        for (int j = 0; j <= std::max(n, 0); ++j)
-            t[j] = 0.0;
-        return 0;
-    }
-    t[n] = 0.0;
-    return n - 1;
 }
 
 void MapaCurvatura::Calcula()
@@ -151,11 +141,10 @@ void MapaCurvatura::Calcula()
 
     if (m_tipo == Tangencial) {
         std::memset(fonte[0], 0, sizeof(TMatrizAngAnel));
-        TAneisMeridiano aneisTangencial{};
         for (int i = 0; i < ZR_MERIDIANOS; ++i)
-            aneisTangencial[i] = TangencialDoAxial(m_m[0][i], m_d[0][i], m_aneis[0][i], fonte[0][i]);
+            TangencialDoAxial(m_m[0][i], m_d[0][i], m_aneis[0][i], fonte[0][i]);
         try {
-            TBFuncoesMapas tangencial(fonte[0], m_m[0], aneisTangencial, m_fator);
+            TBFuncoesMapas tangencial(fonte[0], m_m[0], m_aneis[0], m_fator);
             tangencial.CalculaMapa(TBFuncoesMapas::MapaAxial); // values already converted
             for (int i = 1; i <= ZR_MERIDIANOS; ++i)
                 for (int c = 0; c < kCelulas; ++c)

@@ -60,10 +60,8 @@ public:
     const TDadosCeratometria& Ceratometria() const { return m_ceratometria; }
 
     // The tangential power along one meridian from its axial powers (the routine of
-    // topography/UTangencial.h, which the findings text of the reports uses too). The
-    // outermost ring, whose outer neighbour was not measured, and a meridian of fewer than
-    // two rings get no value (0). Fills columns 0..n; returns the number of rings with a value.
-    static int TangencialDoAxial(const double* posicoes, const double* axial, int n,
+    // topography/UTangencial.h, which the findings text of the reports uses too).
+    static void TangencialDoAxial(const double* posicoes, const double* axial, int n,
                                   double* tangencial);
 
 private:

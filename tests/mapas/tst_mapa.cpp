@@ -43,8 +43,6 @@ private slots:
     void orientacao();
     void tangencialConica_data();
     void tangencialConica();
-    void tangencialNaBorda_data();
-    void tangencialNaBorda();
     void ceratometria_data();
     void ceratometria();
     void exameRuim_data();
@@ -250,53 +248,6 @@ void TesteMapa::tangencialConica()
             QVERIFY(t < a - 0.1);
         if (Q > 0 && raio >= 1.5)
             QVERIFY(t > a + 0.1);
-    }
-}
-
-void TesteMapa::tangencialNaBorda_data()
-{
-    QTest::addColumn<int>("aneis");
-    QTest::newRow("16 anéis") << 16;
-    QTest::newRow("pálpebra deixa 9") << 9;
-    QTest::newRow("3 anéis") << 3;
-    QTest::newRow("2 anéis") << 2;
-    QTest::newRow("1 anel") << 1;
-}
-
-// Where an eyelid cuts meridians short the outermost measured ring has no neighbour outside
-// it: the tangential map leaves it empty, the axial map keeps it.
-void TesteMapa::tangencialNaBorda()
-{
-    QFETCH(int, aneis);
-    const double R = 7.8, Q = -0.3;
-    ExameSintetico ex = ExameSintetico::Conica(R, Q);
-    for (int k = 31; k <= 150; ++k)
-        ex.aneis[k - 1] = aneis;
-    MapaCurvatura axial(MapaCurvatura::Axial, &ex.m, &ex.aneis, &ex.d, ExameSintetico::kFator);
-    MapaCurvatura tang(MapaCurvatura::Tangencial, &ex.m, &ex.aneis, &ex.d, ExameSintetico::kFator);
-    const auto ultimaCelula = [](const MapaCurvatura& m, int meridiano) {
-        int ultima = -1;
-        for (int c = 0; c <= 300; ++c)
-            if (m.Celula(meridiano, c) > 0)
-                ultima = c;
-        return ultima;
-    };
-    const int celulasPorAnel = int(std::lround(ExameSintetico::kPassoAnel / ExameSintetico::kFator));
-    for (int meridiano : {90, 31, 150, 270}) {
-        const int n = meridiano == 270 ? 16 : aneis;
-        // A single ring draws nothing in either map.
-        QVERIFY(std::abs(ultimaCelula(axial, meridiano) - (n < 2 ? -1 : n * celulasPorAnel)) <= 1);
-        const int esperada = n < 3 ? -1 : (n - 1) * celulasPorAnel;
-        QVERIFY2(std::abs(ultimaCelula(tang, meridiano) - esperada) <= 1,
-                 qPrintable(QString("meridiano %1: %2").arg(meridiano).arg(ultimaCelula(tang, meridiano))));
-        // What is left is the surface's own tangential power (the last ring's interpolation
-        // has a little less support: 0.1 D).
-        if (n >= 3)
-            for (int c = celulasPorAnel; c <= esperada - 1; ++c) {
-                const double r = c * ExameSintetico::kFator;
-                QVERIFY2(std::fabs(tang.Celula(meridiano, c) - ExameSintetico::PotenciaTangencialConica(R, Q, r)) < 0.1,
-                         qPrintable(QString("meridiano %1 célula %2: %3 %4").arg(meridiano).arg(c).arg(tang.Celula(meridiano, c)).arg(ExameSintetico::PotenciaTangencialConica(R, Q, r))));
-            }
     }
 }
 
