@@ -1,6 +1,7 @@
 #include "app/UfrmPrincipal.h"
 
 #include "app/UAplicacao.h"
+#include "calibration/UfrmCalib.h"
 #include "app/UArte.h"
 #include "app/UBRegConfig.h"
 #include "app/UfrmIniciando.h"
@@ -418,7 +419,11 @@ void TfrmPrincipal::btnBrowserClick()
 }
 
 void TfrmPrincipal::btnDoctorClick() { AbreJanelaModal(new TfrmCadastroMedicos(this)); }
-void TfrmPrincipal::btnCalibrationClick() {}
+void TfrmPrincipal::btnCalibrationClick()
+{
+    if (m_ini)
+        AbreJanelaModal(new TfrmCalib(*m_ini, this));
+}
 void TfrmPrincipal::btnToolsClick() {}
 void TfrmPrincipal::btnBackupClick()
 {
