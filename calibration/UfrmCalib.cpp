@@ -23,6 +23,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -393,7 +394,7 @@ void TfrmCalib::ProcessaEsfera()
     InfosZRModulo infos(InfosZR);
     BufferMemoria imagem, lateral;
     TextoModulo legenda(QStringLiteral("Digitalizando Esfera (") + raio + QLatin1Char(')'));
-    CapturaDLL.Digitalizar(this, imagem.Stream(), lateral.Stream(), ZR_ESFERA_CALIBRACAO, infos.Registro(),
+    CapturaDLL.Digitalizar(this, imagem.Stream(), lateral.Stream(), zrmod::ZR_ESFERA_CALIBRACAO, infos.Registro(),
                            legenda.c_str());
     bool ok = false;
     QString falhaGravacao;
