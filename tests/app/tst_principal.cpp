@@ -7,6 +7,7 @@
 #include "app/UfrmPrincipal.h"
 #include "app/UfrmSobre.h"
 #include "backup/UBackup.h"
+#include "calibration/UfrmCalib.h"
 #include "common/UErros.h"
 #include "common/UTextoCp1252.h"
 #include "config/UArquivoIni.h"
@@ -90,6 +91,7 @@ private slots:
     void navegadorExigeMedico();
     void lembreteDeBackup_data();
     void lembreteDeBackup();
+    void calibracao();
     void sobre_data();
     void sobre();
     void coneInvalido();
@@ -386,6 +388,25 @@ void TestePrincipal::lembreteDeBackup()
                                         : QStringList{});
     QCOMPARE(qEnvironmentVariableIsSet("ZR_BACKUP_INI"), carregou);
     m_msgs->Limpa();
+}
+
+// "Calibração" opens the calibration form modally; it is destroyed when it closes.
+void TestePrincipal::calibracao()
+{
+    m_menu->StartUp();
+    QPointer<TfrmCalib> calib;
+    DefineAberturaModal([&](QDialog* d) {
+        calib = qobject_cast<TfrmCalib*>(d);
+        d->show();
+        return 0;
+    });
+    QTest::mouseClick(m_menu->btnCalibration, Qt::LeftButton);
+    DefineAberturaModal({});
+    QVERIFY(calib);
+    QCOMPARE(calib->windowTitle(), QStringLiteral("Calibração"));
+    calib->btnCON->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!calib);
 }
 
 void TestePrincipal::sobre_data()
