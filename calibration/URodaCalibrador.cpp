@@ -10,7 +10,7 @@
 RodaCalibrador::RodaCalibrador(QWidget* pai)
     : QWidget(pai), m_animacao(new QVariantAnimation(this))
 {
-    m_animacao->setDuration(1000);
+    m_animacao->setDuration(1100);
     m_animacao->setStartValue(0.0);
     m_animacao->setEndValue(90.0);
     m_animacao->setLoopCount(1);
@@ -19,6 +19,7 @@ RodaCalibrador::RodaCalibrador(QWidget* pai)
         m_angulo = v.toDouble();
         update();
     });
+    connect(m_animacao, &QVariantAnimation::finished, this, qOverload<>(&QWidget::update));
 }
 
 void RodaCalibrador::Carrega(const QString& arquivo)
@@ -69,13 +70,16 @@ void RodaCalibrador::paintEvent(QPaintEvent*)
     p.drawEllipse(c, r, r);
     p.setBrush(QColor(120, 128, 142));
     p.drawEllipse(c, r * 0.12, r * 0.12);
-    // The spheres, sphere k a quarter turn after sphere k - 1 (clockwise from the top).
+    // While the wheel turns, its spheres, sphere k a quarter turn after sphere k - 1; at rest
+    // the form's sphere pictures stand in their places.
+    if (!Reproduzindo())
+        return;
     const double giro = m_sentido * m_angulo;
     for (int k = 1; k <= 4; ++k) {
         const double graus = (k - m_esferaInicial) * -90.0 + giro - 90.0;
         const double rad = graus * M_PI / 180.0;
-        const QPointF centro(c.x() + std::cos(rad) * r * 0.62, c.y() + std::sin(rad) * r * 0.62);
-        const double re = r * (0.17 + 0.015 * k);
+        const QPointF centro(c.x() + std::cos(rad) * r * 0.65, c.y() + std::sin(rad) * r * 0.65);
+        const double re = r * 0.2;
         QRadialGradient brilho(centro - QPointF(re / 3, re / 3), re * 1.3);
         brilho.setColorAt(0, Qt::white);
         brilho.setColorAt(0.4, QColor(120, 160, 210));

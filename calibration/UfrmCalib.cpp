@@ -153,7 +153,8 @@ TfrmCalib::TfrmCalib(TBIniSettings& ini, QWidget* pai) : QDialog(pai), m_ini(ini
     }
     lblNota = new QLabel(QStringLiteral("Gire o calibrador manualmente para alternar de esfera."), pnlCalibRedondo);
     lblNota->setObjectName(QStringLiteral("lblNota"));
-    lblNota->setGeometry(0, 274, 300, 24);
+    lblNota->setGeometry(0, 266, 300, 34);
+    lblNota->setWordWrap(true);
     lblNota->setAlignment(Qt::AlignCenter);
 
     lblRaio = new QLabel(this);
