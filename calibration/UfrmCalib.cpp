@@ -283,7 +283,7 @@ void TfrmCalib::SelecionaPasso(int passo)
             lblRaio->setText(Raio(n));
             const bool avancando = m_anterior < n;
             Animacao->Carrega(ArquivoAnimacao(n, avancando));
-            if (!avancando && m_anterior != n) {
+            if (!avancando) {
                 m_feito[n - 1] = false;
                 if (n < 4)
                     CircEsf[n]->setVisible(false);
