@@ -1,5 +1,7 @@
 #include "plugins/mapas/UfrmMapa.h"
 
+#include "plugins/mapas/UExportaImagem.h"
+
 #include "common/UFormatos.h"
 #include "platform/UMensagens.h"
 #include "platform/UTraducao.h"
@@ -339,31 +341,12 @@ QImage TfrmMapa::ImagemMapa(int lado) const
 
 bool TfrmMapa::ExportaPng(const QString& arquivo)
 {
-    if (ImagemConteudo().save(arquivo, "PNG"))
-        return true;
-    Mensagem(QStringLiteral("Erro"), QStringLiteral("Não foi possível gravar o arquivo %1.").arg(arquivo),
-             IconeMensagem::Erro);
-    return false;
+    return GravaImagemPng(ImagemConteudo(), arquivo);
 }
 
 bool TfrmMapa::ExportaPdf(const QString& arquivo)
 {
-    const QImage img = ImagemConteudo();
-    QPdfWriter pdf(arquivo);
-    pdf.setPageOrientation(QPageLayout::Landscape);
-    pdf.setResolution(150);
-    pdf.setTitle(windowTitle());
-    QPainter p;
-    if (!p.begin(&pdf)) {
-        Mensagem(QStringLiteral("Erro"), QStringLiteral("Não foi possível gravar o arquivo %1.").arg(arquivo),
-                 IconeMensagem::Erro);
-        return false;
-    }
-    const QRect pagina = p.viewport();
-    const QSize tam = img.size().scaled(pagina.size(), Qt::KeepAspectRatio);
-    p.drawImage(QRect(QPoint((pagina.width() - tam.width()) / 2, 0), tam), img);
-    p.end();
-    return true;
+    return GravaImagemPdf(ImagemConteudo(), windowTitle(), arquivo);
 }
 
 void TfrmMapa::btnImprimirClick()
