@@ -2,6 +2,7 @@
 
 #include "app/UAplicacao.h"
 #include "calibration/UfrmCalib.h"
+#include "config/UfrmFerramentas.h"
 #include "app/UArte.h"
 #include "app/UBRegConfig.h"
 #include "app/UfrmIniciando.h"
@@ -352,6 +353,8 @@ void TfrmPrincipal::RegisterMapModule(const QString& pasta, const QString& arqui
             InstalledMaps << QStringLiteral("Simples");
         else if (tipo == 2)
             InstalledMaps << QStringLiteral("Wizard");
+        else
+            InstalledMaps << QString(); // keeps four entries per module
         InstalledMaps << linhas[2];
         InstalledMaps << TBVersionInfo::VersaoArquivo(caminho);
     }
@@ -424,7 +427,11 @@ void TfrmPrincipal::btnCalibrationClick()
     if (m_ini)
         AbreJanelaModal(new TfrmCalib(*m_ini, this));
 }
-void TfrmPrincipal::btnToolsClick() {}
+void TfrmPrincipal::btnToolsClick()
+{
+    if (m_ini)
+        AbreJanelaModal(new TfrmFerramentas(InstalledMaps, this));
+}
 void TfrmPrincipal::btnBackupClick()
 {
     auto* formulario = new TfrmBackup(this);

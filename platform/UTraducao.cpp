@@ -39,3 +39,33 @@ QString NomeArquivoParaGravar(QWidget* pai, const QString& titulo, const QString
         return QString();
     return dialogo.selectedFiles().first();
 }
+
+namespace {
+EscolhaArquivo& Escolha()
+{
+    static EscolhaArquivo escolha;
+    return escolha;
+}
+} // namespace
+
+QString NomeArquivoParaAbrir(QWidget* pai, const QString& titulo, const QString& filtro)
+{
+    if (Escolha())
+        return Escolha()(titulo, filtro);
+    InstalaTraducaoQt();
+    QFileDialog dialogo(pai, titulo, QString(), filtro);
+    dialogo.setObjectName(QStringLiteral("dlgAbrirArquivo"));
+    dialogo.setAcceptMode(QFileDialog::AcceptOpen);
+    dialogo.setFileMode(QFileDialog::ExistingFile);
+    dialogo.setLocale(LocalePortugues());
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty())
+        return QString();
+    return dialogo.selectedFiles().first();
+}
+
+EscolhaArquivo DefineEscolhaArquivoParaAbrir(EscolhaArquivo escolha)
+{
+    EscolhaArquivo anterior = std::move(Escolha());
+    Escolha() = std::move(escolha);
+    return anterior;
+}

@@ -4,6 +4,8 @@
 
 #include <QLocale>
 
+#include <functional>
+
 class QString;
 class QWidget;
 
@@ -17,3 +19,11 @@ QLocale LocalePortugues();
 
 // The save-file dialog in Portuguese (texts and dates); empty when cancelled.
 QString NomeArquivoParaGravar(QWidget* pai, const QString& titulo, const QString& nome, const QString& filtro);
+
+// The open-file dialog in Portuguese; empty when cancelled. `filtro` as the toolkit takes it
+// ("Imagens (*.jpg *.bmp)").
+QString NomeArquivoParaAbrir(QWidget* pai, const QString& titulo, const QString& filtro);
+
+using EscolhaArquivo = std::function<QString(const QString& titulo, const QString& filtro)>;
+// Replaces the open-file dialog (an empty function restores it); returns the previous one.
+EscolhaArquivo DefineEscolhaArquivoParaAbrir(EscolhaArquivo escolha);
