@@ -3,6 +3,7 @@
 #include "backup/UBackup.h"
 #include "common/UErros.h"
 #include "config/UBIniSettings.h"
+#include "config/UIconesFerramentas.h"
 #include "config/URegistrosZR.h"
 #include "config/UResumoBanco.h"
 #include "data/UDMPrincipal.h"
@@ -183,7 +184,7 @@ TfrmFerramentas::TfrmFerramentas(const QStringList& installedMaps, QWidget* pai)
     lblTamanhoBD->setText(TamanhoBanco(ArquivoBanco()));
     lblDiretorioBD->setText(ArquivoBanco());
 
-    setFixedSize(sizeHint().expandedTo(QSize(700, 600)));
+    setFixedSize(sizeHint().expandedTo(QSize(780, 0)));
 }
 
 QWidget* TfrmFerramentas::PaginaModulos()
@@ -194,10 +195,12 @@ QWidget* TfrmFerramentas::PaginaModulos()
                                QStringLiteral("Versão")});
     tlvMapas->setRootIsDecorated(false);
     tlvMapas->setAlternatingRowColors(true);
+    tlvMapas->setWordWrap(true);
+    tlvMapas->setUniformRowHeights(false);
     tlvMapas->header()->setStretchLastSection(false);
-    tlvMapas->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    for (int c = 1; c < 4; ++c)
+    for (int c : {0, 1, 3})
         tlvMapas->header()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    tlvMapas->header()->setSectionResizeMode(2, QHeaderView::Stretch);
     auto* l = new QVBoxLayout(tshModulos);
     l->addWidget(Titulo(QStringLiteral("Lista de todos os módulos de visualizações instalados no sistema."), tshModulos));
     l->addWidget(tlvMapas);
@@ -209,18 +212,15 @@ QWidget* TfrmFerramentas::PaginaAplicativos()
     tshAplicativos = Nomeado(new QWidget, "tshAplicativos");
     tlvAplicativos = Nomeado(new QListWidget(tshAplicativos), "tlvAplicativos");
     tlvAplicativos->setViewMode(QListView::IconMode);
-    tlvAplicativos->setIconSize(QSize(40, 40));
-    tlvAplicativos->setGridSize(QSize(150, 86));
+    tlvAplicativos->setIconSize(QSize(48, 48));
+    tlvAplicativos->setGridSize(QSize(160, 96));
+    tlvAplicativos->setSpacing(6);
     tlvAplicativos->setResizeMode(QListView::Adjust);
     tlvAplicativos->setMovement(QListView::Static);
     tlvAplicativos->setWordWrap(true);
-    const QStyle::StandardPixmap icones[] = {
-        QStyle::SP_ComputerIcon, QStyle::SP_DirOpenIcon, QStyle::SP_FileDialogDetailedView,
-        QStyle::SP_DialogSaveButton, QStyle::SP_DriveNetIcon, QStyle::SP_FileDialogInfoView,
-        QStyle::SP_DriveCDIcon, QStyle::SP_FileDialogListView, QStyle::SP_DesktopIcon};
     const QStringList nomes = Aplicativos();
     for (int i = 0; i < nomes.size(); ++i)
-        new QListWidgetItem(style()->standardIcon(icones[i]), nomes[i], tlvAplicativos);
+        new QListWidgetItem(IconeAplicativo(Aplicativo(i)), nomes[i], tlvAplicativos);
     connect(tlvAplicativos, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { tlvAplicativosDblClick(tlvAplicativos->row(item)); });
     auto* l = new QVBoxLayout(tshAplicativos);
@@ -555,8 +555,10 @@ void TfrmFerramentas::showEvent(QShowEvent* evento)
 void TfrmFerramentas::FormShow()
 {
     tlvMapas->clear();
-    for (int i = 0; i + 3 < m_mapas.size(); i += 4)
-        new QTreeWidgetItem(tlvMapas, m_mapas.mid(i, 4));
+    for (int i = 0; i + 3 < m_mapas.size(); i += 4) {
+        auto* item = new QTreeWidgetItem(tlvMapas, m_mapas.mid(i, 4));
+        item->setToolTip(2, m_mapas[i + 2]);
+    }
     MostraResumo();
     sButton2->setEnabled(lblBDBackupExames->text() != QLatin1String("0000"));
     pgcFerramentas->setCurrentIndex(0);
@@ -727,7 +729,11 @@ void TfrmFerramentas::sButton2Click()
     }
     lblBDBackupExames->setText(QStringLiteral("0000"));
     lblBDBackupLaudos->setText(QStringLiteral("0000"));
+    // The label now carries the whole sentence, in the page's own type.
     lblTituloReinicia->setVisible(false);
+    lblReiniciaBackup->setProperty("valor", false);
+    lblReiniciaBackup->style()->unpolish(lblReiniciaBackup);
+    lblReiniciaBackup->style()->polish(lblReiniciaBackup);
     lblReiniciaBackup->setText(TextoReinicializacao(vezes));
     sButton2->setEnabled(false);
     Mensagem(kInformacao, QStringLiteral("Arquivo de backup zerado com sucesso."), IconeMensagem::Informacao);

@@ -8,6 +8,8 @@
 #include "app/UfrmSobre.h"
 #include "backup/UBackup.h"
 #include "calibration/UfrmCalib.h"
+#include "config/UfrmFerramentas.h"
+#include <QTreeWidget>
 #include "common/UErros.h"
 #include "common/UTextoCp1252.h"
 #include "config/UArquivoIni.h"
@@ -92,6 +94,7 @@ private slots:
     void lembreteDeBackup_data();
     void lembreteDeBackup();
     void calibracao();
+    void ferramentas();
     void sobre_data();
     void sobre();
     void coneInvalido();
@@ -171,7 +174,7 @@ void TestePrincipal::startUpCompleto()
     // Buttons in ascending order of file name; the list in descending order.
     QCOMPARE(Legendas(nav), QStringList({"Alfa", "Beta", "Gama"}));
     QCOMPARE(m_menu->InstalledMaps,
-             QStringList({"Gama", "Mapa Gama", "1.0.4.12",
+             QStringList({"Gama", "", "Mapa Gama", "1.0.4.12",
                           "Beta", "Wizard", "Mapa Beta", "1.0.4.12",
                           "Alfa", "Simples", "Mapa Alfa", "1.0.4.12"}));
     // Registered Gama, Beta (with pictures), then Alfa (without): indexes 2, 3 and 1.
@@ -407,6 +410,26 @@ void TestePrincipal::calibracao()
     calib->btnCON->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!calib);
+}
+
+// "Ferramentas" opens the tools form modally with the registered map modules; closing frees it.
+void TestePrincipal::ferramentas()
+{
+    m_menu->StartUp();
+    QPointer<TfrmFerramentas> frm;
+    DefineAberturaModal([&](QDialog* d) {
+        frm = qobject_cast<TfrmFerramentas*>(d);
+        d->show();
+        return 0;
+    });
+    QTest::mouseClick(m_menu->btnTools, Qt::LeftButton);
+    DefineAberturaModal({});
+    QVERIFY(frm);
+    QCOMPARE(frm->windowTitle(), QStringLiteral("Ferramentas"));
+    QCOMPARE(frm->tlvMapas->topLevelItemCount(), m_menu->InstalledMaps.size() / 4);
+    frm->btnFechar->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!frm);
 }
 
 void TestePrincipal::sobre_data()

@@ -132,6 +132,7 @@ private slots:
     void camera();
     void aplicativos_data();
     void aplicativos();
+    void programaReal();
 };
 
 // Every control from memory, every key back to the file in its order, the record refreshed
@@ -501,6 +502,15 @@ void TesteFerramentas::aplicativos()
     c.frm->tlvAplicativosDblClick(item);
     QCOMPARE(c.msgs.Textos(), QStringList{"No such file or directory"});
     QVERIFY(!c.frm->CameraConfigurada());
+}
+
+// Without the replacement: a program that exists starts, a missing one gives a reason.
+void TesteFerramentas::programaReal()
+{
+    QCOMPARE(IniciaPrograma("true"), QString());
+    QVERIFY(!IniciaPrograma("zr-ferramenta-que-nao-existe").isEmpty());
+    QVERIFY(!IniciaPrograma(QDir::tempPath() + "/zr-nao-existe/vidsetup").isEmpty());
+    QVERIFY(!IniciaPrograma(QString()).isEmpty());
 }
 
 QTEST_MAIN(TesteFerramentas)
