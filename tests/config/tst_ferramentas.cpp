@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -144,6 +145,12 @@ void TesteFerramentas::preencheEGravaNaOrdem()
                {"DELAYAUTOPCAPTURA", "300"}, {"MapaPadraoNovoExame", "Tangencial"}, {"TIPOCERATOMETRIA", "Convencional"},
                {"EXIBECERATOMETRIAPONTUAL", "1"}, {"CORCERATOMETRIAPONTUAL", "Azul"}, {"OPT2", "0"}});
     c.Abre({"Axial", "Simples", "3", "1.2.0.0", "Multi", "Wizard", "4", "2.0.0.1"});
+    QStringList paginas;
+    for (int i = 0; i < c.frm->pgcFerramentas->count(); ++i)
+        paginas << c.frm->pgcFerramentas->tabText(i) + (c.frm->pgcFerramentas->isTabVisible(i) ? "" : " (oculta)");
+    QCOMPARE(paginas, QStringList({"Módulos", "Aplicativos do Windows", "Dados da Clínica", "Configurações",
+                                   "Banco de Dados", "Busca Avançada (oculta)", "Idioma (oculta)"}));
+    QCOMPARE(c.frm->pgcFerramentas->currentIndex(), 0);
     QCOMPARE(c.C<QLineEdit>("edtNome")->text(), QString("Clínica Visão"));
     QCOMPARE(c.C<QLineEdit>("EdtIncMap")->text(), QString("0.25"));
     QVERIFY(c.C<QRadioButton>("rbtDisable")->isChecked() && c.C<QLineEdit>("EdtIncMap")->isEnabled());
