@@ -1,0 +1,305 @@
+#include "export/UExportaNumerica.h"
+
+#include "common/UErros.h"
+#include "examfiles/UBMapOperation.h"
+#include "topography/UBFuncoesMapas.h"
+#include "topography/UTangencial.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+
+namespace {
+
+// Radius of the keratometry zone: the central 3 mm, as the report findings use.
+constexpr double kZonaCeratometria = 1.5;
+
+double Arredonda(double valor, int casas)
+{
+    if (!std::isfinite(valor))
+        return std::numeric_limits<double>::quiet_NaN();
+    const double escala = std::pow(10.0, casas);
+    return std::round(valor * escala) / escala;
+}
+
+QJsonValue Numero(double valor)
+{
+    return std::isfinite(valor) ? QJsonValue(valor) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonArray Lista(const QList<double>& valores)
+{
+    QJsonArray a;
+    for (double v : valores)
+        a.append(Numero(v));
+    return a;
+}
+
+QString TextoNumero(double valor, int casas)
+{
+    return std::isfinite(valor) ? QString::number(valor, 'f', casas) : QString();
+}
+
+[[noreturn]] void Invalido(const QString& oque)
+{
+    throw ErroConversao(QStringLiteral("Arquivo de exportação inválido: ") + oque + u'.');
+}
+
+QJsonObject Objeto(const QJsonObject& pai, const char* chave)
+{
+    const QJsonValue v = pai.value(QLatin1String(chave));
+    if (!v.isObject())
+        Invalido(QStringLiteral("falta o grupo \"%1\"").arg(QLatin1String(chave)));
+    return v.toObject();
+}
+
+double LeNumero(const QJsonObject& o, const char* chave)
+{
+    const QJsonValue v = o.value(QLatin1String(chave));
+    if (v.isNull())
+        return std::numeric_limits<double>::quiet_NaN();
+    if (!v.isDouble())
+        Invalido(QStringLiteral("\"%1\" não é um número").arg(QLatin1String(chave)));
+    return v.toDouble();
+}
+
+QString LeTexto(const QJsonObject& o, const char* chave)
+{
+    const QJsonValue v = o.value(QLatin1String(chave));
+    if (!v.isString())
+        Invalido(QStringLiteral("\"%1\" não é um texto").arg(QLatin1String(chave)));
+    return v.toString();
+}
+
+QList<double> LeLista(const QJsonObject& o, const char* chave)
+{
+    const QJsonValue v = o.value(QLatin1String(chave));
+    if (!v.isArray())
+        Invalido(QStringLiteral("\"%1\" não é uma lista").arg(QLatin1String(chave)));
+    QList<double> r;
+    for (const QJsonValue& x : v.toArray()) {
+        if (x.isNull())
+            r.append(std::numeric_limits<double>::quiet_NaN());
+        else if (x.isDouble())
+            r.append(x.toDouble());
+        else
+            Invalido(QStringLiteral("\"%1\" contém um valor que não é número").arg(QLatin1String(chave)));
+    }
+    return r;
+}
+
+} // namespace
+
+ExameExportado MontaExportacao(const CabecalhoExportacao& c, const TBMapOperation& leitor)
+{
+    if (!(c.fatorCorrecao > 0.0) || !std::isfinite(c.fatorCorrecao))
+        throw ErroSistema(QStringLiteral("Fator de correção inválido: %1.").arg(c.fatorCorrecao));
+    ExameExportado e;
+    e.codigo = c.codigo;
+    e.olho = c.olho;
+    e.data = c.data;
+    e.hora = c.hora;
+    e.aneis = c.aneis;
+    e.tipoCone = c.tipoCone;
+    e.dataCalibracao = c.dataCalibracao;
+    e.fatorCorrecao = c.fatorCorrecao;
+    e.indiceConfianca = c.indiceConfianca;
+    e.centroX = leitor.CentroX();
+    e.centroY = leitor.CentroY();
+    const TDadosPupila& p = leitor.Pupila();
+    e.pupilaX = p[0];
+    e.pupilaY = p[1];
+    e.pupilaRaio = p[2];
+    e.pupilaEncontrada = p[3] != 0;
+
+    const TMatrizAngAnel& m = leitor.Posicoes();
+    const TMatrizAngAnel& d = leitor.Dioptrias();
+    const TAneisMeridiano& aneis = leitor.AneisPorMeridiano();
+    e.meridianos.resize(ZR_MERIDIANOS);
+    double tangencial[ZR_COLUNAS_ANEL];
+    for (int i = 0; i < ZR_MERIDIANOS; ++i) {
+        const int n = aneis[i];
+        if (n < 0 || n > ZR_COLUNAS_ANEL - 1)
+            throw ErroCalculo(QStringLiteral("Número de anéis inválido no meridiano %1: %2.").arg(i + 1).arg(n));
+        MeridianoExportado& me = e.meridianos[(i + 1) % ZR_MERIDIANOS];
+        me.meridiano = (i + 1) % ZR_MERIDIANOS;
+        TangencialDoAxial(m[i], d[i], n, tangencial);
+        for (int j = 0; j <= n; ++j) {
+            me.raioMm.append(Arredonda(m[i][j] * c.fatorCorrecao, kCasasMm));
+            me.axialD.append(Arredonda(d[i][j], kCasasDioptria));
+            me.tangencialD.append(Arredonda(tangencial[j], kCasasDioptria));
+        }
+    }
+
+    // The keratometry and the largest value of the axial map, as the map and the report
+    // findings compute them (the computation works on a copy of the dioptres).
+    struct Copia {
+        TMatrizAngAnel d;
+    };
+    auto dioptrias = std::make_unique<Copia>();
+    leitor.CopiaDioptrias(dioptrias->d);
+    TBFuncoesMapas mapa(dioptrias->d, m, aneis, c.fatorCorrecao);
+    mapa.CalculaMapa(TBFuncoesMapas::MapaAxial);
+    TDadosCeratometria k;
+    mapa.Ceratometria(k, kZonaCeratometria);
+    e.k1 = Arredonda(k.K1, kCasasDioptria);
+    e.k2 = Arredonda(k.K2, kCasasDioptria);
+    e.cilindro = Arredonda(k.DifK, kCasasDioptria);
+    e.eixo1 = k.Eixo1;
+    e.eixo2 = k.Eixo2;
+    e.zonaCeratometriaMm = kZonaCeratometria;
+    e.valorMaximo = Arredonda(mapa.ValorMaximo(), kCasasDioptria);
+    return e;
+}
+
+QByteArray JsonExportacao(const ExameExportado& e, bool incluirIdentificacao)
+{
+    QJsonObject raiz;
+    raiz.insert(QStringLiteral("format"), QStringLiteral("topografia-exame"));
+    raiz.insert(QStringLiteral("format_version"), e.versao);
+    raiz.insert(QStringLiteral("exam_code"), e.codigo);
+    raiz.insert(QStringLiteral("eye"), e.olho);
+    raiz.insert(QStringLiteral("date"), e.data.toString(Qt::ISODate));
+    raiz.insert(QStringLiteral("time"), e.hora.toString(QStringLiteral("HH:mm:ss")));
+    raiz.insert(QStringLiteral("instrument"),
+                QJsonObject{{QStringLiteral("rings"), e.aneis},
+                            {QStringLiteral("cone_type"), e.tipoCone},
+                            {QStringLiteral("calibration_date"), e.dataCalibracao},
+                            {QStringLiteral("mm_per_pixel"), Numero(e.fatorCorrecao)}});
+    raiz.insert(QStringLiteral("centre"), QJsonObject{{QStringLiteral("x_px"), Numero(e.centroX)},
+                                                      {QStringLiteral("y_px"), Numero(e.centroY)}});
+    raiz.insert(QStringLiteral("pupil"), QJsonObject{{QStringLiteral("found"), e.pupilaEncontrada},
+                                                     {QStringLiteral("x_px"), e.pupilaX},
+                                                     {QStringLiteral("y_px"), e.pupilaY},
+                                                     {QStringLiteral("radius_px"), e.pupilaRaio}});
+    raiz.insert(QStringLiteral("confidence_index"), Numero(e.indiceConfianca));
+    raiz.insert(QStringLiteral("keratometry"),
+                QJsonObject{{QStringLiteral("zone_radius_mm"), Numero(e.zonaCeratometriaMm)},
+                            {QStringLiteral("k1_D"), Numero(e.k1)},
+                            {QStringLiteral("k1_axis_deg"), e.eixo1},
+                            {QStringLiteral("k2_D"), Numero(e.k2)},
+                            {QStringLiteral("k2_axis_deg"), e.eixo2},
+                            {QStringLiteral("cylinder_D"), Numero(e.cilindro)}});
+    raiz.insert(QStringLiteral("max_axial_D"), Numero(e.valorMaximo));
+    if (incluirIdentificacao && e.temIdentificacao)
+        raiz.insert(QStringLiteral("patient"),
+                    QJsonObject{{QStringLiteral("name"), e.identificacao.nome},
+                                {QStringLiteral("rg"), e.identificacao.rg},
+                                {QStringLiteral("cpf"), e.identificacao.cpf},
+                                {QStringLiteral("birth_date"), e.identificacao.dataNascimento}});
+    QJsonArray meridianos;
+    for (const MeridianoExportado& m : e.meridianos)
+        meridianos.append(QJsonObject{{QStringLiteral("meridian"), m.meridiano},
+                                      {QStringLiteral("radius_mm"), Lista(m.raioMm)},
+                                      {QStringLiteral("axial_D"), Lista(m.axialD)},
+                                      {QStringLiteral("tangential_D"), Lista(m.tangencialD)}});
+    raiz.insert(QStringLiteral("meridians"), meridianos);
+    return QJsonDocument(raiz).toJson(QJsonDocument::Indented);
+}
+
+QByteArray CsvExportacao(const ExameExportado& e)
+{
+    QString t = QStringLiteral("meridian,ring,radius_mm,axial_D,tangential_D\n");
+    for (const MeridianoExportado& m : e.meridianos)
+        for (int j = 0; j < m.raioMm.size(); ++j)
+            t += QString::number(m.meridiano) + u',' + QString::number(j) + u',' +
+                 TextoNumero(m.raioMm[j], kCasasMm) + u',' + TextoNumero(m.axialD[j], kCasasDioptria) + u',' +
+                 TextoNumero(m.tangencialD[j], kCasasDioptria) + u'\n';
+    return t.toUtf8();
+}
+
+ExameExportado LeJsonExportacao(const QByteArray& json)
+{
+    QJsonParseError erro;
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &erro);
+    if (doc.isNull() || !doc.isObject())
+        Invalido(QStringLiteral("não é um documento JSON (%1)").arg(erro.errorString()));
+    const QJsonObject r = doc.object();
+    if (r.value(QStringLiteral("format")).toString() != QStringLiteral("topografia-exame"))
+        Invalido(QStringLiteral("não é a exportação de um exame"));
+    ExameExportado e;
+    e.versao = int(LeNumero(r, "format_version"));
+    if (e.versao < 1 || e.versao > kVersaoFormatoExportacao)
+        Invalido(QStringLiteral("versão %1 do formato não suportada").arg(e.versao));
+    e.codigo = int(LeNumero(r, "exam_code"));
+    e.olho = LeTexto(r, "eye");
+    e.data = QDate::fromString(LeTexto(r, "date"), Qt::ISODate);
+    e.hora = QTime::fromString(LeTexto(r, "time"), QStringLiteral("HH:mm:ss"));
+    const QJsonObject inst = Objeto(r, "instrument");
+    e.aneis = int(LeNumero(inst, "rings"));
+    e.tipoCone = LeTexto(inst, "cone_type");
+    e.dataCalibracao = LeTexto(inst, "calibration_date");
+    e.fatorCorrecao = LeNumero(inst, "mm_per_pixel");
+    const QJsonObject centro = Objeto(r, "centre");
+    e.centroX = LeNumero(centro, "x_px");
+    e.centroY = LeNumero(centro, "y_px");
+    const QJsonObject pup = Objeto(r, "pupil");
+    e.pupilaEncontrada = pup.value(QStringLiteral("found")).toBool();
+    e.pupilaX = int(LeNumero(pup, "x_px"));
+    e.pupilaY = int(LeNumero(pup, "y_px"));
+    e.pupilaRaio = int(LeNumero(pup, "radius_px"));
+    e.indiceConfianca = LeNumero(r, "confidence_index");
+    const QJsonObject k = Objeto(r, "keratometry");
+    e.zonaCeratometriaMm = LeNumero(k, "zone_radius_mm");
+    e.k1 = LeNumero(k, "k1_D");
+    e.eixo1 = int(LeNumero(k, "k1_axis_deg"));
+    e.k2 = LeNumero(k, "k2_D");
+    e.eixo2 = int(LeNumero(k, "k2_axis_deg"));
+    e.cilindro = LeNumero(k, "cylinder_D");
+    e.valorMaximo = LeNumero(r, "max_axial_D");
+    if (r.contains(QStringLiteral("patient"))) {
+        const QJsonObject p = Objeto(r, "patient");
+        e.temIdentificacao = true;
+        e.identificacao = {LeTexto(p, "name"), LeTexto(p, "rg"), LeTexto(p, "cpf"), LeTexto(p, "birth_date")};
+    }
+    const QJsonValue lista = r.value(QStringLiteral("meridians"));
+    if (!lista.isArray())
+        Invalido(QStringLiteral("falta a lista \"meridians\""));
+    for (const QJsonValue& v : lista.toArray()) {
+        if (!v.isObject())
+            Invalido(QStringLiteral("um meridiano não é um grupo"));
+        const QJsonObject o = v.toObject();
+        MeridianoExportado m;
+        m.meridiano = int(LeNumero(o, "meridian"));
+        m.raioMm = LeLista(o, "radius_mm");
+        m.axialD = LeLista(o, "axial_D");
+        m.tangencialD = LeLista(o, "tangential_D");
+        if (m.axialD.size() != m.raioMm.size() || m.tangencialD.size() != m.raioMm.size())
+            Invalido(QStringLiteral("as listas do meridiano %1 têm tamanhos diferentes").arg(m.meridiano));
+        e.meridianos.append(m);
+    }
+    return e;
+}
+
+QString NomeArquivoExportacao(const ExameExportado& e, const QString& extensao)
+{
+    return QStringLiteral("exame_%1_%2.%3").arg(e.codigo).arg(e.olho, extensao);
+}
+
+QStringList GravaExportacaoNumerica(const QString& pasta, const ExameExportado& e, bool incluirIdentificacao)
+{
+    const QList<QPair<QString, QByteArray>> arquivos = {
+        {QDir(pasta).filePath(NomeArquivoExportacao(e, QStringLiteral("json"))), JsonExportacao(e, incluirIdentificacao)},
+        {QDir(pasta).filePath(NomeArquivoExportacao(e, QStringLiteral("csv"))), CsvExportacao(e)},
+    };
+    QStringList gravados;
+    for (const auto& [caminho, bytes] : arquivos) {
+        QSaveFile f(caminho);
+        const bool ok = f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.commit();
+        if (!ok) {
+            const QString motivo = f.errorString();
+            for (const QString& g : gravados)
+                QFile::remove(g);
+            throw ErroES(QStringLiteral("Não foi possível gravar o arquivo %1: %2").arg(QDir::toNativeSeparators(caminho), motivo));
+        }
+        gravados.append(caminho);
+    }
+    return gravados;
+}
