@@ -7,6 +7,7 @@
 #include "dcmtk/dcmdata/dctk.h"
 #include "dcmtk/dcmnet/diutil.h"
 #include "dcmtk/dcmnet/scu.h"
+#include "dcmtk/oflog/oflog.h"
 
 #include <QSet>
 
@@ -25,6 +26,12 @@ public:
         if (!cfg.Completa())
             throw ErroSistema(QStringLiteral("O arquivo de imagens (PACS) não está configurado: informe o AE title, "
                                              "o endereço e a porta na seção PACS das configurações."));
+        // DCMTK's own progress lines stay out of the program's output.
+        static const bool silencio = [] {
+            OFLog::configure(OFLogger::WARN_LOG_LEVEL);
+            return true;
+        }();
+        Q_UNUSED(silencio);
         const Uint32 tempo = Uint32(qBound(1, cfg.tempoLimite, 10));
         m_scu.setAETitle(cfg.aeLocal.toStdString().c_str());
         m_scu.setPeerAETitle(cfg.aeArquivo.toStdString().c_str());

@@ -6,6 +6,7 @@
 #include "dcmtk/config/osconfig.h"
 #include "dcmtk/dcmdata/dcddirif.h"
 #include "dcmtk/dcmdata/dctk.h"
+#include "dcmtk/oflog/oflog.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -318,6 +319,7 @@ QString NomeArquivo(const ObjetoDicom& o, int codExame, bool midia)
 
 void GravaDicomdir(const QString& pasta)
 {
+    OFLog::configure(OFLogger::WARN_LOG_LEVEL);
     DicomDirInterface dir;
     dir.enableInventMode(OFTrue);
     dir.disableBackupMode(OFTrue);

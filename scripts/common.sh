@@ -14,6 +14,7 @@ PACOTES=(
   libbenchmark-dev
   xvfb xauth fonts-dejavu-core fonts-dejavu-extra
   fonts-liberation2 poppler-utils
+  libdcmtk-dev dcmtk orthanc curl
 )
 
 instala_pacotes() {
@@ -29,7 +30,14 @@ instala_pacotes() {
     fi
     export DEBIAN_FRONTEND=noninteractive
     apt-get update
+    # Services of the installed packages (the image archive) must not start here: the tests
+    # start their own archive on 127.0.0.1 and stop it.
+    local politica=/usr/sbin/policy-rc.d criada=0
+    if [ ! -e "$politica" ]; then
+      printf '#!/bin/sh\nexit 101\n' > "$politica" && chmod +x "$politica" && criada=1
+    fi
     apt-get install -y --no-install-recommends "${faltam[@]}"
+    if [ "$criada" -eq 1 ]; then rm -f "$politica"; fi
   fi
 }
 
