@@ -152,6 +152,26 @@ QPixmap DesenhaIcone(Icone icone, int tamanho, bool desabilitado)
     case Icone::Laudo:
         Documento(p, s);
         break;
+    case Icone::Exportar: {
+        // A sheet with an arrow leaving it.
+        p.save();
+        p.scale(0.8, 0.8);
+        Documento(p, s);
+        p.restore();
+        QPainterPath seta;
+        seta.moveTo(s * 0.5, s * 0.62);
+        seta.lineTo(s * 0.76, s * 0.62);
+        seta.lineTo(s * 0.76, s * 0.5);
+        seta.lineTo(s * 0.96, s * 0.72);
+        seta.lineTo(s * 0.76, s * 0.94);
+        seta.lineTo(s * 0.76, s * 0.82);
+        seta.lineTo(s * 0.5, s * 0.82);
+        seta.closeSubpath();
+        p.setPen(QPen(QColor(20, 110, 40), s * 0.04));
+        p.setBrush(QColor(60, 170, 80));
+        p.drawPath(seta);
+        break;
+    }
     case Icone::Lente:
         p.setPen(QPen(kAzul, s * 0.07));
         p.setBrush(QColor(180, 215, 245, 180));

@@ -8,7 +8,7 @@
 enum class Icone {
     NovoPaciente, EditarPaciente, ExcluirPaciente, NovoExame, ExameOrto, Localizar, ExcluirExame,
     Laudo, Lente, Ajuda, Fechar, Descrever, Gravar, OrdemAlfa, OrdemCriacao, Topografia,
-    Ortoceratologia, Busca
+    Ortoceratologia, Busca, Exportar
 };
 
 QPixmap DesenhaIcone(Icone icone, int tamanho, bool desabilitado = false);

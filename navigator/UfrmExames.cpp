@@ -443,10 +443,13 @@ void TfrmExames::MontaConteudo()
                             QStringLiteral("Excluir Exame"), Icone::ExcluirExame);
     tbLaudo = Botao(tlbExame, "tbLaudo", QStringLiteral("Laudo"), QStringLiteral("Gerar Laudos"), Icone::Laudo);
     Button1 = Botao(tlbExame, "Button1", QStringLiteral("Lente"), QStringLiteral("Lente"), Icone::Lente);
-    for (QToolButton* b : {tbNovoExame2, tbExameOrto2, tbtExcluirExame, tbLaudo, Button1})
+    tbExportar = Botao(tlbExame, "tbExportar", QStringLiteral("Exportar"), QStringLiteral("Exportar exame"),
+                       Icone::Exportar);
+    for (QToolButton* b : {tbNovoExame2, tbExameOrto2, tbtExcluirExame, tbLaudo, Button1, tbExportar})
         lx->addWidget(b);
     tbtExcluirExame->setEnabled(false);
     tbLaudo->setEnabled(false);
+    tbExportar->setEnabled(false);
     pscrollMapas = new QScrollArea(tlbExame);
     pscrollMapas->setObjectName(QStringLiteral("pscrollMapas"));
     pscrollMapas->setFrameShape(QFrame::NoFrame);
@@ -468,6 +471,7 @@ void TfrmExames::MontaConteudo()
     connect(tbExameOrto2, &QToolButton::clicked, this, &TfrmExames::tbExameOrtoClick);
     connect(tbtExcluirExame, &QToolButton::clicked, this, &TfrmExames::tbtExcluirExameClick);
     connect(tbLaudo, &QToolButton::clicked, this, &TfrmExames::tbLaudoClick);
+    connect(tbExportar, &QToolButton::clicked, this, &TfrmExames::tbExportarClick);
     connect(Button1, &QToolButton::clicked, this, &TfrmExames::Button1Click);
 
     // The examination list with its title; the search panel takes its place while open.
@@ -1287,7 +1291,11 @@ void TfrmExames::lswPrincipalSelectItem(QListWidgetItem* item, bool selecionado)
     AtualizaBotaoLente();
 }
 
-void TfrmExames::AtualizaBotaoLente() { Button1->setEnabled(LenteDisponivel()); }
+void TfrmExames::AtualizaBotaoLente()
+{
+    Button1->setEnabled(LenteDisponivel());
+    tbExportar->setEnabled(ExportarDisponivel());
+}
 
 void TfrmExames::lswPrincipalDblClick()
 {
@@ -1598,7 +1606,7 @@ void TfrmExames::AtivaExemplos()
     pnlInfoExame->hide();
     ModoExames();
     for (QToolButton* b : {tbNovoExame1, tbNovoExame2, tbtExcluirExame, tbLaudo, tbOrdemAlfa, tbOrdemCriacao,
-                           tbExameOrto1, tbExameOrto2})
+                           tbExameOrto1, tbExameOrto2, tbExportar})
         b->setEnabled(false);
     CBoxExames->hide();
     if (auto* l = findChild<QLabel*>(QStringLiteral("lblExames")))
@@ -1635,6 +1643,7 @@ void TfrmExames::AtivaPacientes()
     if (auto* l = findChild<QLabel*>(QStringLiteral("lblExames")))
         l->setText(QStringLiteral("Exames do paciente"));
     AtualizaExames();
+    AtualizaBotaoLente();
     DBGridPacientes->setFocus();
 }
 

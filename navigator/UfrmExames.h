@@ -94,6 +94,8 @@ public:
     const ExameLente& ExameParaLente() const { return m_exameLente; }
     // "Lente" works only on an examination of the current patient.
     bool LenteDisponivel() const { return ExameSelecionado && !ModoExemplos; }
+    // Export, likewise, only for a selected examination of the current patient.
+    bool ExportarDisponivel() const;
 
     // --- environment ------------------------------------------------------------------------
     // The ortho-k edition shows the ortho-k buttons, examples and values.
@@ -173,7 +175,7 @@ public:
     QFrame *tlbPaciente, *tlbExame;
     QToolButton *tbtCadPaciente, *tbtAlterarPaciente, *tbtExcluirPaciente, *tbNovoExame1,
         *tbExameOrto1, *tbLocPacExam;
-    QToolButton *tbNovoExame2, *tbExameOrto2, *tbtExcluirExame, *tbLaudo, *Button1;
+    QToolButton *tbNovoExame2, *tbExameOrto2, *tbtExcluirExame, *tbLaudo, *Button1, *tbExportar;
     QScrollArea* pscrollMapas;
     QCheckBox* CBoxExames;
     QListWidget* lswPrincipal;
@@ -242,6 +244,7 @@ public slots:
     void tbExameOrtoClick();
     void tbLaudoClick();
     void Button1Click();
+    void tbExportarClick(); // UExportaExames.cpp
     void pcExamesChange(int pagina);
     void GridExemplosSelectCell(int coluna, int linha);
     void TimerAguardeTimer();
