@@ -10,7 +10,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <cmath>
 #include <limits>
@@ -34,17 +33,24 @@ QJsonValue Numero(double valor)
     return std::isfinite(valor) ? QJsonValue(valor) : QJsonValue(QJsonValue::Null);
 }
 
-QJsonArray Lista(const QList<double>& valores)
+// A value with its fixed decimals, or the text for "no value".
+void AnexaNumero(QByteArray& destino, double valor, int casas, const char* nulo)
 {
-    QJsonArray a;
-    for (double v : valores)
-        a.append(Numero(v));
-    return a;
+    if (std::isfinite(valor))
+        destino += QByteArray::number(valor, 'f', casas);
+    else
+        destino += nulo;
 }
 
-QString TextoNumero(double valor, int casas)
+void AnexaLista(QByteArray& destino, const QList<double>& valores, int casas)
 {
-    return std::isfinite(valor) ? QString::number(valor, 'f', casas) : QString();
+    destino += '[';
+    for (int i = 0; i < valores.size(); ++i) {
+        if (i)
+            destino += ", ";
+        AnexaNumero(destino, valores[i], casas, "null");
+    }
+    destino += ']';
 }
 
 [[noreturn]] void Invalido(const QString& oque)
@@ -194,25 +200,44 @@ QByteArray JsonExportacao(const ExameExportado& e, bool incluirIdentificacao)
                                 {QStringLiteral("rg"), e.identificacao.rg},
                                 {QStringLiteral("cpf"), e.identificacao.cpf},
                                 {QStringLiteral("birth_date"), e.identificacao.dataNascimento}});
-    QJsonArray meridianos;
-    for (const MeridianoExportado& m : e.meridianos)
-        meridianos.append(QJsonObject{{QStringLiteral("meridian"), m.meridiano},
-                                      {QStringLiteral("radius_mm"), Lista(m.raioMm)},
-                                      {QStringLiteral("axial_D"), Lista(m.axialD)},
-                                      {QStringLiteral("tangential_D"), Lista(m.tangencialD)}});
-    raiz.insert(QStringLiteral("meridians"), meridianos);
-    return QJsonDocument(raiz).toJson(QJsonDocument::Indented);
+    // The grid is written by hand, one meridian per line: 18,000 values go through the
+    // document classes many times slower, and a line per meridian reads better.
+    QByteArray texto = QJsonDocument(raiz).toJson(QJsonDocument::Indented);
+    texto.chop(2); // "}\n"
+    texto += ",\n    \"meridians\": [\n";
+    for (int i = 0; i < e.meridianos.size(); ++i) {
+        const MeridianoExportado& m = e.meridianos[i];
+        texto += "        {\"meridian\": " + QByteArray::number(m.meridiano);
+        texto += ", \"radius_mm\": ";
+        AnexaLista(texto, m.raioMm, kCasasMm);
+        texto += ", \"axial_D\": ";
+        AnexaLista(texto, m.axialD, kCasasDioptria);
+        texto += ", \"tangential_D\": ";
+        AnexaLista(texto, m.tangencialD, kCasasDioptria);
+        texto += i + 1 < e.meridianos.size() ? "},\n" : "}\n";
+    }
+    texto += "    ]\n}\n";
+    return texto;
 }
 
 QByteArray CsvExportacao(const ExameExportado& e)
 {
-    QString t = QStringLiteral("meridian,ring,radius_mm,axial_D,tangential_D\n");
+    QByteArray t("meridian,ring,radius_mm,axial_D,tangential_D\n");
+    t.reserve(40 * 33 * 360);
     for (const MeridianoExportado& m : e.meridianos)
-        for (int j = 0; j < m.raioMm.size(); ++j)
-            t += QString::number(m.meridiano) + u',' + QString::number(j) + u',' +
-                 TextoNumero(m.raioMm[j], kCasasMm) + u',' + TextoNumero(m.axialD[j], kCasasDioptria) + u',' +
-                 TextoNumero(m.tangencialD[j], kCasasDioptria) + u'\n';
-    return t.toUtf8();
+        for (int j = 0; j < m.raioMm.size(); ++j) {
+            t += QByteArray::number(m.meridiano);
+            t += ',';
+            t += QByteArray::number(j);
+            t += ',';
+            AnexaNumero(t, m.raioMm[j], kCasasMm, "");
+            t += ',';
+            AnexaNumero(t, m.axialD[j], kCasasDioptria, "");
+            t += ',';
+            AnexaNumero(t, m.tangencialD[j], kCasasDioptria, "");
+            t += '\n';
+        }
+    return t;
 }
 
 ExameExportado LeJsonExportacao(const QByteArray& json)
@@ -289,12 +314,24 @@ QStringList GravaExportacaoNumerica(const QString& pasta, const ExameExportado& 
         {QDir(pasta).filePath(NomeArquivoExportacao(e, QStringLiteral("json"))), JsonExportacao(e, incluirIdentificacao)},
         {QDir(pasta).filePath(NomeArquivoExportacao(e, QStringLiteral("csv"))), CsvExportacao(e)},
     };
+    // Each file is written under a temporary name and renamed when complete. An export is a
+    // copy of data the program keeps, so it is not forced to disk (that would cost more than
+    // the rest of the export).
     QStringList gravados;
     for (const auto& [caminho, bytes] : arquivos) {
-        QSaveFile f(caminho);
-        const bool ok = f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.commit();
+        const QString temporario = caminho + QStringLiteral(".zrtmp");
+        QFile f(temporario);
+        bool ok = f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size() && f.flush();
+        QString motivo = f.errorString();
+        f.close();
+        if (ok) {
+            QFile::remove(caminho);
+            ok = QFile::rename(temporario, caminho);
+            if (!ok)
+                motivo = QStringLiteral("não foi possível substituir o arquivo");
+        }
         if (!ok) {
-            const QString motivo = f.errorString();
+            QFile::remove(temporario);
             for (const QString& g : gravados)
                 QFile::remove(g);
             throw ErroES(QStringLiteral("Não foi possível gravar o arquivo %1: %2").arg(QDir::toNativeSeparators(caminho), motivo));
