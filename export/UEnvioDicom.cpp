@@ -59,6 +59,12 @@ public:
         if (r == NET_EC_NoAcceptablePresentationContexts)
             throw ErroSistema(QStringLiteral("O arquivo de imagens %1 não aceita estes tipos de objeto DICOM.")
                                   .arg(Destino(cfg)));
+        if (r.bad() && QString::fromLatin1(r.text()).contains(QStringLiteral("refused"), Qt::CaseInsensitive))
+            throw ErroSistema(QStringLiteral("Ninguém atende na porta %2 de %1: confira o endereço e a porta do "
+                                             "arquivo de imagens (%3).")
+                                  .arg(cfg.host)
+                                  .arg(cfg.porta)
+                                  .arg(QString::fromLatin1(r.text())));
         if (r.bad())
             throw ErroSistema(QStringLiteral("O arquivo de imagens %1 não respondeu em %2 s (%3).")
                                   .arg(Destino(cfg))

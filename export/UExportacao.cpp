@@ -61,7 +61,7 @@ QString ExecutaExportacao(const PedidoExportacao& p, const ExameParaExportar& e,
             ExameExportado x = MontaExportacao(e.cabecalho, leitor);
             x.temIdentificacao = true;
             x.identificacao = e.identificacao;
-            const QStringList arquivos = GravaExportacaoNumerica(p.pasta, x, p.identificacao);
+            GravaExportacaoNumerica(p.pasta, x, p.identificacao);
             feito << QStringLiteral("Números do exame (JSON e CSV) gravados em %1%2.")
                          .arg(Nativo(p.pasta),
                               p.identificacao ? QStringLiteral(", com a identificação do paciente")

@@ -98,7 +98,7 @@ TfrmExportaExame::TfrmExportaExame(const ExameParaExportar& exame, const QString
     lblMensagem = Nomeado(new QLabel, "lblMensagem");
     lblMensagem->setWordWrap(true);
     lblMensagem->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    lblMensagem->setMinimumHeight(60);
+    lblMensagem->setMinimumHeight(110);
     lblMensagem->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     l->addWidget(lblMensagem, 1);
 

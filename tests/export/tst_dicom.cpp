@@ -230,7 +230,7 @@ private slots:
         QTest::addColumn<int>("caso");
         QTest::addColumn<QString>("mensagem");
         QTest::newRow("AE title recusado") << 0 << QStringLiteral("recusou a conexão (associação) da estação \"OUTRA\"");
-        QTest::newRow("porta fechada") << 1 << QStringLiteral("não respondeu");
+        QTest::newRow("porta fechada") << 1 << QStringLiteral("confira o endereço e a porta");
         QTest::newRow("sem resposta") << 2 << QStringLiteral("não respondeu em 1 s");
         QTest::newRow("não configurado") << 3 << QStringLiteral("não está configurado");
     }

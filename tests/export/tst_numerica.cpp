@@ -5,6 +5,7 @@
 #include "common/UErros.h"
 #include "examfiles/UArquivosExame.h"
 #include "examfiles/UBMapOperation.h"
+#include "export/UExportacao.h"
 #include "export/UExportaNumerica.h"
 #include "platform/UMensagens.h"
 #include "tests/support/UExameSintetico.h"
@@ -175,6 +176,38 @@ private slots:
         } catch (const ErroConversao& e) {
             QVERIFY2(e.Mensagem().contains(motivo), qPrintable(e.Mensagem()));
         }
+    }
+
+    // What stops a request before anything is written.
+    void pedido_data()
+    {
+        QTest::addColumn<int>("caso");
+        QTest::addColumn<QString>("problema");
+        QTest::newRow("números para a pasta") << 0 << QString();
+        QTest::newRow("nada escolhido") << 1 << QStringLiteral("Escolha o que exportar");
+        QTest::newRow("sem pasta") << 2 << QStringLiteral("Escolha a pasta");
+        QTest::newRow("laudo sem arquivo") << 3 << QStringLiteral("Escolha o arquivo PDF");
+        QTest::newRow("arquivo de imagens sem configuração") << 4 << QStringLiteral("não está configurado");
+        QTest::newRow("só envio, sem pasta") << 5 << QString();
+    }
+    void pedido()
+    {
+        QFETCH(int, caso);
+        QFETCH(QString, problema);
+        PedidoExportacao p;
+        p.pasta = m_pasta.path();
+        ConfiguracaoPacs pacs;
+        pacs.aeArquivo = QStringLiteral("ARQUIVO");
+        pacs.host = QStringLiteral("127.0.0.1");
+        switch (caso) {
+        case 1: p.numeros = false; break;
+        case 2: p.pasta.clear(); break;
+        case 3: p.laudo = p.dicomPasta = true; p.arquivoLaudo = m_pasta.filePath(QStringLiteral("falta.pdf")); break;
+        case 4: p.enviarPacs = true; pacs.host.clear(); break;
+        case 5: p.numeros = false; p.pasta.clear(); p.enviarPacs = true; break;
+        }
+        const QString r = ProblemaPedido(p, pacs);
+        QVERIFY2(problema.isEmpty() ? r.isEmpty() : r.contains(problema), qPrintable(r));
     }
 
     // A folder that cannot be written: the message names the file and nothing remains.
