@@ -57,7 +57,8 @@ TfrmExportaExame::TfrmExportaExame(const ExameParaExportar& exame, const QString
     cbMapa = Nomeado(new QCheckBox(QStringLiteral("Mapa axial")), "cbMapa");
     cbFoto = Nomeado(new QCheckBox(QStringLiteral("Imagem da câmera central")), "cbFoto");
     cbLaudo = Nomeado(new QCheckBox(QStringLiteral("Laudo (PDF):")), "cbLaudo");
-    cbMapa->setChecked(true);
+    cbMapa->setChecked(!exame.mapa.isNull());
+    cbMapa->setEnabled(!exame.mapa.isNull());
     cbFoto->setChecked(!exame.jpegCentral.isEmpty());
     cbFoto->setEnabled(!exame.jpegCentral.isEmpty());
     edtLaudo = Nomeado(new QLineEdit, "edtLaudo");
