@@ -250,6 +250,13 @@ void TfrmPrincipal::ConnectDatabase()
     Barra(m_progresso, 0);
     try {
         TDMPrincipal& dm = TDMPrincipal::Instancia();
+        // A server installation may give its own database user; the password is never
+        // written anywhere else.
+        const QString arquivoIni = m_ini->FileName();
+        dm.DefineCredenciais(m_ini->ReadValue(arquivoIni, TipoValorIni::Str, QStringLiteral("SERVIDOR"),
+                                              QStringLiteral("USUARIO")),
+                             m_ini->ReadValue(arquivoIni, TipoValorIni::Str, QStringLiteral("SERVIDOR"),
+                                              QStringLiteral("SENHA")));
         if (!dm.PSetDataBaseName(CaminhoEm(PathsZR.BancoDados, QStringLiteral("DATABASE.GDB")))) {
             // The cause, when known, on a line of its own after the usual text.
             const QString causa = dm.CausaFalhaConexao();

@@ -24,6 +24,14 @@ const QString kPastaBanco = QStringLiteral("Banco de Dados");
 
 void Anexa(fb::Servico& s, const QString& nomeBanco)
 {
+    // The service manager takes the user of the program's connection (a server
+    // installation's own credentials), or else the owner's password sequence.
+    if (TDMPrincipal::Existe() && TDMPrincipal::Instancia().Conectado()
+        && TDMPrincipal::Instancia().NomeBanco() == nomeBanco) {
+        const TDMPrincipal& dm = TDMPrincipal::Instancia();
+        s.Anexa(nomeBanco, dm.UsuarioConexao(), dm.SenhaConexao());
+        return;
+    }
     try {
         s.Anexa(nomeBanco, QStringLiteral("sysdba"), QStringLiteral("qwzk47"));
     } catch (const fb::ErroFirebird& e) {

@@ -1,5 +1,7 @@
 #include "config/URegistrosZR.h"
 
+#include "common/UNomeBanco.h"
+
 #include "common/UErros.h"
 #include "common/UFormatos.h"
 #include "config/UBIniSettings.h"
@@ -90,9 +92,7 @@ QString CaminhoDaConfiguracao(const QString& valor)
     if (valor.isEmpty() || QDir::isAbsolutePath(valor))
         return valor;
     // "servidor:/pasta" names a folder on a database server: kept as written.
-    const int doisPontos = valor.indexOf(u':');
-    const int barra = valor.indexOf(u'/');
-    if (doisPontos > 0 && (barra < 0 || doisPontos < barra))
+    if (NomeBanco::EhServidor(valor))
         return valor;
     return QDir::cleanPath(TBIniSettings::PastaConfiguracao() + u'/' + valor);
 }

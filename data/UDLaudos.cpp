@@ -3,21 +3,24 @@
 #include "data/UDExames.h"
 #include "data/UOperacaoBD.h"
 
-void TDLaudos::InsereLaudo(int CodPaciente, int MedidaOD, int MedidaOS, const QString& Backup,
-                           const QDate& Data, const QTime& Hora)
+int TDLaudos::InsereLaudo(int CodPaciente, int MedidaOD, int MedidaOS, const QString& Backup,
+                          const QDate& Data, const QTime& Hora)
 {
     ConsultaBD& op = PreparaOperacao(
-        m_dm, QStringLiteral("Execute Procedure InsertLaudos :CodPaciente,:MedidaOD,:MedidaOS,"
-                             ":Backup,:Data,:Hora"));
+        m_dm, QStringLiteral("INSERT INTO LAUDOS (CODIGO, CODPACIENTE, MEDIDAOD, MEDIDAOS, BACKUP, DATA, HORA) "
+                             "VALUES (GEN_ID(CODIGO_LAUDOS, 1), :CodPaciente, :MedidaOD, :MedidaOS, :Backup, "
+                             ":Data, :Hora) RETURNING CODIGO"));
     op.DefineParametro(QStringLiteral("CodPaciente"), CodPaciente);
     op.DefineParametro(QStringLiteral("MedidaOD"), MedidaOD);
     op.DefineParametro(QStringLiteral("MedidaOS"), MedidaOS);
     op.DefineParametro(QStringLiteral("Backup"), Backup);
     op.DefineParametro(QStringLiteral("Data"), Data);
     op.DefineParametro(QStringLiteral("Hora"), Hora);
-    op.Executa();
+    op.Abre();
+    const int codigo = op.Inteiro(QStringLiteral("CODIGO"));
     op.Fecha();
     m_dm.PCommitDataBase();
+    return codigo;
 }
 
 void TDLaudos::AtualizaBackupLaudo(int Codigo, const QString& Backup)

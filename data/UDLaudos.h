@@ -11,8 +11,10 @@ class TDLaudos {
 public:
     explicit TDLaudos(TDMPrincipal& modulo = TDMPrincipal::Instancia()) : m_dm(modulo) {}
 
-    void InsereLaudo(int CodPaciente, int MedidaOD, int MedidaOS, const QString& Backup,
-                     const QDate& Data, const QTime& Hora);
+    // Inserts and commits a report row; returns the code the generator gave it (the
+    // insertion's own, whatever other workstations insert at the same moment).
+    int InsereLaudo(int CodPaciente, int MedidaOD, int MedidaOS, const QString& Backup,
+                    const QDate& Data, const QTime& Hora);
     // Tags one report as backed up; the caller commits.
     void AtualizaBackupLaudo(int Codigo, const QString& Backup);
     // Clears every backup tag; false when the database refused. The caller commits.

@@ -1,5 +1,6 @@
 #include "data/UDMPrincipal.h"
 
+#include "common/UNomeBanco.h"
 #include "platform/UMensagens.h"
 
 namespace {
@@ -79,17 +80,65 @@ void TDMPrincipal::FechaConjuntos()
 
 void TDMPrincipal::GaranteTransacao()
 {
+    if (IBDatabase.Perdida() || m_reconectar)
+        Reconecta();
     if (!IBDatabase.Aberta())
         throw ErroBancoDados(QStringLiteral("O banco de dados não está conectado."));
     if (!IBTransaction.Ativa())
         IBTransaction.Inicia(fb::Transacao::ParametrosLeituraConfirmada());
 }
 
-void TDMPrincipal::TentaConectar(const QString& senha)
+void TDMPrincipal::Reconecta()
 {
-    m_parametros = {QStringLiteral("user_name=sysdba"), QStringLiteral("password=") + senha};
+    // Whatever the broken connection held is gone on the server: the datasets close, their
+    // statements and the transaction are forgotten here, and the attachment opens again.
+    // Forms keep what they show and what was typed; they read again on their next action.
+    m_reconectar = true;
+    FechaConjuntos();
+    for (ConsultaBD* c : std::as_const(m_conjuntos)) {
+        c->m_comando.reset();
+        c->m_sqlPreparado.clear();
+    }
+    IBTransaction.Abandona();
+    IBDatabase.Fecha();
+    if (m_parametros.isEmpty())
+        throw ErroBancoDados(QStringLiteral("O banco de dados não foi definido."));
+    try {
+        IBDatabase.Abre(m_nomeBanco, m_parametros);
+    } catch (const fb::ErroFirebird& e) {
+        qWarning("Banco de dados: reconexão falhou: %s", qUtf8Printable(e.Detalhes()));
+        throw ErroBancoDados(QStringLiteral("A conexão com o servidor do banco de dados foi perdida. Nada foi "
+                                            "gravado desta operação.\n")
+                             + e.CausaConexao(NomeBanco::Maquina(m_nomeBanco)));
+    }
+    m_reconectar = false;
+    qInfo("Banco de dados: conexão refeita com %s", qUtf8Printable(NomeBanco::Maquina(m_nomeBanco)));
+}
+
+void TDMPrincipal::DefineCredenciais(const QString& usuario, const QString& senha)
+{
+    m_usuarioServidor = usuario.trimmed();
+    m_senhaServidor = senha;
+}
+
+namespace {
+QString ValorParametro(const QStringList& parametros, const QString& chave)
+{
+    for (const QString& p : parametros)
+        if (p.startsWith(chave + u'=', Qt::CaseInsensitive))
+            return p.mid(chave.size() + 1);
+    return {};
+}
+} // namespace
+
+QString TDMPrincipal::UsuarioConexao() const { return ValorParametro(m_parametros, QStringLiteral("user_name")); }
+QString TDMPrincipal::SenhaConexao() const { return ValorParametro(m_parametros, QStringLiteral("password")); }
+
+void TDMPrincipal::TentaConectar(const QString& usuario, const QString& senha)
+{
+    m_parametros = {QStringLiteral("user_name=") + usuario, QStringLiteral("password=") + senha};
     IBDatabase.Abre(m_nomeBanco, m_parametros);
-    if (m_verificacao && !m_verificacao(QStringLiteral("sysdba"), senha)) {
+    if (m_verificacao && !m_verificacao(usuario, senha)) {
         IBDatabase.Fecha();
         fb::LancaFalhaLogin();
     }
@@ -99,25 +148,40 @@ bool TDMPrincipal::PSetDataBaseName(const QString& caminho)
 {
     m_causaFalha.clear();
     try {
-        PDesconectionDataBase();
-        m_nomeBanco = caminho;
         try {
-            TentaConectar(QStringLiteral("qwzk47"));
-        } catch (const ErroBancoDados&) {
+            PDesconectionDataBase();
+        } catch (const ErroSistema&) {
+            // A broken earlier connection does not stop the new one.
+        }
+        m_reconectar = false;
+        m_nomeBanco = caminho;
+        const QString servidor = NomeBanco::Maquina(caminho);
+        const bool proprias = !m_usuarioServidor.isEmpty();
+        try {
             try {
-                TentaConectar(QStringLiteral("gatehouse"));
+                if (proprias)
+                    TentaConectar(m_usuarioServidor, m_senhaServidor);
+                else
+                    TentaConectar(QStringLiteral("sysdba"), QStringLiteral("qwzk47"));
             } catch (const fb::ErroFirebird& e) {
-                // Only a refused password is the user's to know about here; a missing or
-                // unreadable file is reported by the caller's failed connection, with
-                // the cause kept below.
-                m_causaFalha = e.CausaConexao();
-                qWarning("Banco de dados: %s", qUtf8Printable(e.Detalhes()));
-                if (e.FalhaLogin())
-                    Mensagem(QStringLiteral("ERRO"), QStringLiteral("Usuário/Senha de BD incorreto!"),
-                             IconeMensagem::Nenhum, BotoesMensagem::OkCancelar);
-            } catch (const ErroBancoDados&) {
-                m_causaFalha = QStringLiteral("O banco de dados recusou a conexão.");
+                // Only a refused password is worth the second one: a server that does not
+                // answer would make the user wait twice.
+                if (proprias || !e.FalhaLogin())
+                    throw;
+                TentaConectar(QStringLiteral("sysdba"), QStringLiteral("gatehouse"));
             }
+        } catch (const fb::ErroFirebird& e) {
+            // Only a refused password is the user's to know about here; a missing or
+            // unreadable file is reported by the caller's failed connection, with the
+            // cause kept below. The engine's text never carries the password.
+            m_causaFalha = e.CausaConexao(servidor);
+            qWarning("Banco de dados: %s", qUtf8Printable(e.Detalhes()));
+            if (e.FalhaLogin())
+                Mensagem(QStringLiteral("ERRO"),
+                         servidor.isEmpty() ? QStringLiteral("Usuário/Senha de BD incorreto!") : m_causaFalha,
+                         IconeMensagem::Nenhum, BotoesMensagem::OkCancelar);
+        } catch (const ErroBancoDados&) {
+            m_causaFalha = QStringLiteral("O banco de dados recusou a conexão.");
         }
         bool responde = false;
         if (IBDatabase.Aberta()) {
@@ -151,6 +215,16 @@ void TDMPrincipal::PConnectDataBase()
 void TDMPrincipal::PDesconectionDataBase()
 {
     FechaConjuntos();
+    if (IBDatabase.Perdida()) {
+        // Nothing of a broken connection can be committed any more.
+        IBTransaction.Abandona();
+        for (ConsultaBD* c : std::as_const(m_conjuntos)) {
+            c->m_comando.reset();
+            c->m_sqlPreparado.clear();
+        }
+        IBDatabase.Fecha();
+        return;
+    }
     // Work not yet committed is kept, not thrown away.
     if (IBTransaction.Ativa()) {
         try {

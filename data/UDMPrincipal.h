@@ -4,6 +4,11 @@
 // forms show or execute statements through. Data-access objects borrow IBOperation for one
 // statement at a time.
 //
+// A database name with a server in front ("servidor:/srv/clinica/DATABASE.GDB", see
+// NomeBanco) is reached on that Firebird server: several workstations then share it, each
+// with its own connection and transaction. A connection that breaks is opened again by the
+// next action, once, without leaving the program.
+//
 // Environment: none is needed. A database name without a host opens the file with the
 // embedded engine of libfbclient (Providers of firebird.conf); the engine keeps its lock
 // files in /tmp/firebird unless FIREBIRD_LOCK says otherwise, and every process that opens
@@ -30,9 +35,17 @@ public:
     static bool Existe();
 
     // Connects to the database file (its full path). Tries the two passwords of the
-    // owner; true when the connection is open and answers, and then the transaction is
-    // started. A missing or unreadable file gives false without a message.
+    // owner, or only the credentials given by DefineCredenciais; true when the connection
+    // is open and answers, and then the transaction is started. A missing or unreadable
+    // file gives false without a message.
     bool PSetDataBaseName(const QString& caminho);
+    // User and password of a server installation (the settings' own); an empty user goes
+    // back to the owner's password sequence.
+    void DefineCredenciais(const QString& usuario, const QString& senha);
+    // The user and password of the open connection (the service manager of the backup
+    // logs in with them).
+    QString UsuarioConexao() const;
+    QString SenhaConexao() const;
     // Why the last PSetDataBaseName failed, in one line for the user (empty after success).
     QString CausaFalhaConexao() const { return m_causaFalha; }
     // Opens the connection (to the name last set) and starts the transaction.
@@ -49,8 +62,11 @@ public:
     const QString& NomeBanco() const { return m_nomeBanco; }
 
     // Starts the transaction when it is not active (every dataset calls this before it
-    // runs). Raises when the connection is closed.
+    // runs). A connection that broke is opened again first, once per call; raises when the
+    // connection is closed or the server still does not answer.
     void GaranteTransacao();
+    // The connection broke and waits for the next action to open it again.
+    bool ConexaoPerdida() const { return m_reconectar || IBDatabase.Perdida(); }
 
     // A server checks the password; the embedded engine does not. Tests of the password
     // sequence install a check here that refuses like a server would (nullptr removes it).
@@ -91,10 +107,13 @@ private:
     void Registra(ConsultaBD* c) { m_conjuntos << c; }
     void Desregistra(ConsultaBD* c) { m_conjuntos.removeAll(c); }
     void FechaConjuntos();
-    void TentaConectar(const QString& senha);
+    void TentaConectar(const QString& usuario, const QString& senha);
+    void Reconecta();
 
     QString m_nomeBanco;
     QStringList m_parametros;
     VerificacaoSenha m_verificacao;
     QString m_causaFalha;
+    QString m_usuarioServidor, m_senhaServidor;
+    bool m_reconectar = false;
 };

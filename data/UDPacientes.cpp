@@ -30,20 +30,28 @@ void BindPaciente(ConsultaBD& op, const TDadosPaciente& p)
 }
 } // namespace
 
-void TDPacientes::InserePaciente(const TDadosPaciente& p, const QDate& DtCadastro,
-                                 int TotalExames)
+int TDPacientes::InserePaciente(const TDadosPaciente& p, const QDate& DtCadastro,
+                                int TotalExames)
 {
+    // The row as InsertPacientes stores it (no doctor of the patient: 0), with its code
+    // returned by the insertion itself.
     ConsultaBD& op = PreparaOperacao(
         m_dm,
-        QStringLiteral("Execute Procedure InsertPacientes :Nome,:Rg,:CPF,:Sexo,:EstadoCivil,"
-                       ":Conjuge,:DataNascimento,:Naturalidade,:NaturalidadeEstado,:Pai,:Mae,"
-                       ":Rua,:Complemento,:Bairro,:Cidade,:Estado,:Cep,:Fone,:Celular,"
-                       ":Convenio,:Profissao,:TipoSang,:DtCadastro,:TotalExames"));
+        QStringLiteral("INSERT INTO PACIENTES (CODIGO, CODMEDICO, NOME, RG, CPF, SEXO, ESTADOCIVIL, CONJUGE, "
+                       "DATANASCIMENTO, NATURALIDADE, NATURALIDADEESTADO, PAI, MAE, RUA, COMPLEMENTO, BAIRRO, "
+                       "CIDADE, ESTADO, CEP, FONE, CELULAR, CONVENIO, PROFISSAO, TIPOSANG, DTCADASTRO, "
+                       "TOTALEXAMES) VALUES (GEN_ID(CODIGO_PACIENTES, 1), 0, :Nome, :Rg, :CPF, :Sexo, "
+                       ":EstadoCivil, :Conjuge, :DataNascimento, :Naturalidade, :NaturalidadeEstado, :Pai, "
+                       ":Mae, :Rua, :Complemento, :Bairro, :Cidade, :Estado, :Cep, :Fone, :Celular, "
+                       ":Convenio, :Profissao, :TipoSang, :DtCadastro, :TotalExames) RETURNING CODIGO"));
     BindPaciente(op, p);
     op.DefineParametro(QStringLiteral("DtCadastro"), DtCadastro);
     op.DefineParametro(QStringLiteral("TotalExames"), TotalExames);
-    op.Executa();
+    op.Abre();
+    const int codigo = op.Inteiro(QStringLiteral("CODIGO"));
+    op.Fecha();
     m_dm.PCommitDataBase();
+    return codigo;
 }
 
 void TDPacientes::AtualizaPaciente(int Codigo, const TDadosPaciente& p)

@@ -16,7 +16,9 @@ class TDPacientes {
 public:
     explicit TDPacientes(TDMPrincipal& modulo = TDMPrincipal::Instancia()) : m_dm(modulo) {}
 
-    void InserePaciente(const TDadosPaciente& p, const QDate& DtCadastro, int TotalExames);
+    // Inserts and commits a patient; returns the code the generator gave him (the
+    // insertion's own, whatever other workstations insert at the same moment).
+    int InserePaciente(const TDadosPaciente& p, const QDate& DtCadastro, int TotalExames);
     // Changes the registration texts; the registration date, last examination and
     // examination count stay.
     void AtualizaPaciente(int Codigo, const TDadosPaciente& p);

@@ -1,5 +1,6 @@
 #include "data/UFirebird.h"
 
+#include "common/UNomeBanco.h"
 #include "common/UTextoCp1252.h"
 
 #include <ibase.h>
@@ -51,6 +52,19 @@ QString TextoDoStatus(const ISC_STATUS* status)
                        codigos, erroSistema);
 }
 
+// Raises the error of a call on this attachment, marking the attachment when the
+// connection to the server broke.
+[[noreturn]] void Lanca(const ISC_STATUS* status, Conexao& conexao)
+{
+    try {
+        Lanca(status);
+    } catch (const ErroFirebird& e) {
+        if (e.ConexaoPerdida())
+            conexao.MarcaPerdida();
+        throw;
+    }
+}
+
 XSQLDA* Descritor(QByteArray& memoria, int n)
 {
     const int campos = n < 1 ? 1 : n;
@@ -73,7 +87,7 @@ QByteArray LeBlob(Conexao& conexao, Transacao& transacao, ISC_QUAD id)
     ISC_STATUS_ARRAY status;
     isc_blob_handle blob = 0;
     if (isc_open_blob2(status, conexao.Handle(), transacao.Handle(), &blob, &id, 0, nullptr))
-        Lanca(status);
+        Lanca(status, conexao);
     QByteArray dados;
     char buffer[32768];
     for (;;) {
@@ -87,10 +101,10 @@ QByteArray LeBlob(Conexao& conexao, Transacao& transacao, ISC_QUAD id)
             break;
         ISC_STATUS_ARRAY fecha;
         isc_close_blob(fecha, &blob);
-        Lanca(status);
+        Lanca(status, conexao);
     }
     if (isc_close_blob(status, &blob))
-        Lanca(status);
+        Lanca(status, conexao);
     return dados;
 }
 
@@ -100,18 +114,18 @@ ISC_QUAD GravaBlob(Conexao& conexao, Transacao& transacao, const QByteArray& dad
     isc_blob_handle blob = 0;
     ISC_QUAD id{};
     if (isc_create_blob2(status, conexao.Handle(), transacao.Handle(), &blob, &id, 0, nullptr))
-        Lanca(status);
+        Lanca(status, conexao);
     for (qsizetype feito = 0; feito < dados.size();) {
         const auto parte = static_cast<unsigned short>(qMin<qsizetype>(32768, dados.size() - feito));
         if (isc_put_segment(status, &blob, parte, dados.constData() + feito)) {
             ISC_STATUS_ARRAY cancela;
             isc_cancel_blob(cancela, &blob);
-            Lanca(status);
+            Lanca(status, conexao);
         }
         feito += parte;
     }
     if (isc_close_blob(status, &blob))
-        Lanca(status);
+        Lanca(status, conexao);
     return id;
 }
 
@@ -124,13 +138,33 @@ bool Conflito(intptr_t codigo)
 {
     return codigo == isc_lock_conflict || codigo == isc_deadlock || codigo == isc_update_conflict;
 }
+
+// The error classes of a connection that broke after it was made.
+bool Perda(const QList<intptr_t>& codigos)
+{
+    for (intptr_t c : codigos)
+        if (c == isc_net_read_err || c == isc_net_write_err || c == isc_lost_db_connection
+            || c == isc_conn_lost || c == isc_att_shutdown || c == isc_net_server_shutdown
+            || c == isc_shutdown)
+            return true;
+    return false;
+}
+
+QString TextoErro(const QString& mensagem, intptr_t codigo, const QList<intptr_t>& codigos)
+{
+    if (Conflito(codigo))
+        return QStringLiteral("Este registro está sendo alterado em outra estação. Tente novamente em "
+                              "instantes.");
+    if (Perda(codigos) || Perda({codigo}))
+        return QStringLiteral("A conexão com o servidor do banco de dados foi perdida. Nada foi gravado "
+                              "desta operação.");
+    return mensagem;
+}
 } // namespace
 
 ErroFirebird::ErroFirebird(QString mensagem, intptr_t codigo, int codigoSql,
                            QList<intptr_t> codigos, int erroSistema)
-    : ErroBancoDados(Conflito(codigo) ? QStringLiteral("Este registro está sendo alterado em outra "
-                                                       "estação. Tente novamente em instantes.")
-                                      : mensagem),
+    : ErroBancoDados(TextoErro(mensagem, codigo, codigos)),
       m_codigo(codigo), m_codigoSql(codigoSql), m_codigos(std::move(codigos)),
       m_erroSistema(erroSistema), m_detalhes(std::move(mensagem))
 {
@@ -140,8 +174,24 @@ ErroFirebird::ErroFirebird(QString mensagem, intptr_t codigo, int codigoSql,
 
 bool ErroFirebird::FalhaLogin() const { return m_codigo == isc_login; }
 
-QString ErroFirebird::CausaConexao() const
+bool ErroFirebird::ConexaoPerdida() const { return Perda(m_codigos); }
+
+QString ErroFirebird::CausaConexao(const QString& servidor) const
 {
+    if (!servidor.isEmpty()) {
+        const QString nome = QStringLiteral(" (servidor \"%1\")").arg(servidor);
+        if (Tem(isc_login))
+            return QStringLiteral("Usuário ou senha do banco de dados recusados pelo servidor.") + nome;
+        if (Tem(isc_net_lookup_err))
+            return QStringLiteral("O servidor do banco de dados não foi encontrado na rede.") + nome;
+        if (Tem(isc_net_connect_err) || Tem(isc_net_connect_listen_err))
+            return QStringLiteral("O servidor do banco de dados não atendeu: está desligado, o serviço "
+                                  "não está ativo ou a porta está bloqueada.") + nome;
+        if (m_erroSistema == ENOENT)
+            return QStringLiteral("O arquivo do banco de dados não foi encontrado no servidor.") + nome;
+        if (Tem(isc_network_error) || ConexaoPerdida())
+            return QStringLiteral("O servidor do banco de dados não respondeu.") + nome;
+    }
     if (Tem(isc_login))
         return QStringLiteral("Usuário ou senha do banco de dados recusados.");
     if (m_erroSistema == EAGAIN || m_erroSistema == EWOULDBLOCK || Tem(isc_already_opened))
@@ -287,6 +337,18 @@ void Conexao::Abre(const QString& nomeBanco, const QStringList& parametros)
     }
     adiciona(isc_dpb_lc_ctype, conjunto.toLatin1());
     adiciona(isc_dpb_sql_dialect, QByteArray(1, char(kDialeto)));
+    // The name alone decides who opens the file: a server through the remote provider,
+    // with a bounded wait, or this machine's embedded engine (so that "C:\..." is never
+    // taken for a host "C").
+    const bool servidor = NomeBanco::EhServidor(nomeBanco);
+    if (servidor) {
+        dpb.append(char(isc_dpb_connect_timeout));
+        dpb.append(char(4));
+        for (int i = 0; i < 4; ++i)
+            dpb.append(char((kEsperaServidor >> (8 * i)) & 0xFF));
+    }
+    adiciona(isc_dpb_config, servidor ? QByteArrayLiteral("Providers=Remote")
+                                      : QByteArrayLiteral("Providers=Engine12"));
 
     const QByteArray nome = nomeBanco.toLocal8Bit();
     ISC_STATUS_ARRAY status;
@@ -295,12 +357,14 @@ void Conexao::Abre(const QString& nomeBanco, const QStringList& parametros)
                             static_cast<short>(dpb.size()), dpb.constData()))
         Lanca(status);
     m_handle = handle;
+    m_perdida = false;
     m_nome = nomeBanco;
     m_utf8 = conjunto == QLatin1String("UTF8");
 }
 
 void Conexao::Fecha()
 {
+    m_perdida = false;
     if (!m_handle)
         return;
     ISC_STATUS_ARRAY status;
@@ -316,7 +380,7 @@ int Conexao::VersaoEstrutura()
     char resposta[64];
     ISC_STATUS_ARRAY status;
     if (isc_database_info(status, &m_handle, sizeof itens, itens, sizeof resposta, resposta))
-        Lanca(status);
+        Lanca(status, *this);
     if (resposta[0] != isc_info_ods_version)
         throw ErroBancoDados(QStringLiteral("O banco de dados não respondeu ao pedido de informação."));
     const short tamanho = static_cast<short>(isc_vax_integer(resposta + 1, 2));
@@ -329,7 +393,7 @@ void Conexao::ExecutaImediato(Transacao& transacao, const QString& sql)
     ISC_STATUS_ARRAY status;
     if (isc_dsql_execute_immediate(status, &m_handle, transacao.Handle(), 0, texto.constData(),
                                    kDialeto, nullptr))
-        Lanca(status);
+        Lanca(status, *this);
 }
 
 void Conexao::CriaBanco(const QString& nomeBanco, const QString& usuario, const QString& senha,
@@ -379,7 +443,7 @@ void Transacao::Inicia(const QByteArray& parametros)
     ISC_STATUS_ARRAY status;
     if (isc_start_transaction(status, &m_handle, 1, m_conexao.Handle(),
                               static_cast<int>(parametros.size()), parametros.constData()))
-        Lanca(status);
+        Lanca(status, m_conexao);
 }
 
 void Transacao::Commit()
@@ -388,7 +452,7 @@ void Transacao::Commit()
         return;
     ISC_STATUS_ARRAY status;
     if (isc_commit_transaction(status, &m_handle))
-        Lanca(status);
+        Lanca(status, m_conexao);
     m_handle = 0;
 }
 
@@ -397,8 +461,20 @@ void Transacao::Rollback()
     if (!m_handle)
         return;
     ISC_STATUS_ARRAY status;
-    if (isc_rollback_transaction(status, &m_handle))
-        Lanca(status);
+    if (isc_rollback_transaction(status, &m_handle)) {
+        // A transaction that cannot be rolled back here is gone with its connection.
+        m_handle = 0;
+        Lanca(status, m_conexao);
+    }
+    m_handle = 0;
+}
+
+void Transacao::Abandona()
+{
+    if (!m_handle)
+        return;
+    ISC_STATUS_ARRAY status;
+    isc_rollback_transaction(status, &m_handle);
     m_handle = 0;
 }
 
@@ -495,7 +571,7 @@ void Comando::Prepara(Transacao& transacao, const QString& sql)
     ISC_STATUS_ARRAY status;
     isc_stmt_handle handle = 0;
     if (isc_dsql_allocate_statement(status, m_conexao.Handle(), &handle))
-        Lanca(status);
+        Lanca(status, m_conexao);
     m_handle = handle;
     const QByteArray texto = m_conexao.Codifica(traduzido);
     XSQLDA* saida = Descritor(m_saida, 1);
@@ -504,7 +580,7 @@ void Comando::Prepara(Transacao& transacao, const QString& sql)
         ISC_STATUS_ARRAY libera;
         isc_dsql_free_statement(libera, &m_handle, DSQL_drop);
         m_handle = 0;
-        Lanca(status);
+        Lanca(status, m_conexao);
     }
     m_sql = sql;
     for (const QString& nome : posicoes) {
@@ -521,7 +597,7 @@ void Comando::Prepara(Transacao& transacao, const QString& sql)
     const char item[] = {isc_info_sql_stmt_type};
     char resposta[16];
     if (isc_dsql_sql_info(status, &m_handle, sizeof item, item, sizeof resposta, resposta))
-        Lanca(status);
+        Lanca(status, m_conexao);
     m_tipo = resposta[0] == isc_info_sql_stmt_type
                  ? static_cast<int>(isc_vax_integer(resposta + 3,
                                                     static_cast<short>(isc_vax_integer(resposta + 1, 2))))
@@ -537,7 +613,7 @@ void Comando::Descreve()
     if (saida->sqld > saida->sqln) {
         saida = Descritor(m_saida, saida->sqld);
         if (isc_dsql_describe(status, &m_handle, kDialeto, saida))
-            Lanca(status);
+            Lanca(status, m_conexao);
     }
     m_numSaida = saida->sqld;
     m_buffersSaida = QVector<QByteArray>(m_numSaida);
@@ -559,11 +635,11 @@ void Comando::Descreve()
     // Input parameters.
     XSQLDA* entrada = Descritor(m_entrada, 1);
     if (isc_dsql_describe_bind(status, &m_handle, kDialeto, entrada))
-        Lanca(status);
+        Lanca(status, m_conexao);
     if (entrada->sqld > entrada->sqln) {
         entrada = Descritor(m_entrada, entrada->sqld);
         if (isc_dsql_describe_bind(status, &m_handle, kDialeto, entrada))
-            Lanca(status);
+            Lanca(status, m_conexao);
     }
     if (entrada->sqld != m_posicaoParaNome.size())
         throw ErroBancoDados(
@@ -679,7 +755,7 @@ void Comando::Executa(Transacao& transacao)
     if (m_tipo == isc_info_sql_stmt_exec_procedure && m_numSaida > 0) {
         if (isc_dsql_execute2(status, transacao.Handle(), &m_handle, kDialeto, entrada,
                               Descritor(m_saida)))
-            Lanca(status);
+            Lanca(status, m_conexao);
         m_linhaPendente = QVector<QVariant>(m_numSaida);
         for (int i = 0; i < m_numSaida; ++i)
             m_linhaPendente[i] = LeValor(i, transacao);
@@ -687,7 +763,7 @@ void Comando::Executa(Transacao& transacao)
         return;
     }
     if (isc_dsql_execute(status, transacao.Handle(), &m_handle, kDialeto, entrada))
-        Lanca(status);
+        Lanca(status, m_conexao);
     if (m_tipo == isc_info_sql_stmt_select || m_tipo == isc_info_sql_stmt_select_for_upd) {
         m_cursorAberto = true;
         m_transacaoCursor = &transacao;
@@ -710,7 +786,7 @@ bool Comando::Busca(QVector<QVariant>& linha)
         return false;
     }
     if (r)
-        Lanca(status);
+        Lanca(status, m_conexao);
     linha.resize(m_numSaida);
     for (int i = 0; i < m_numSaida; ++i)
         linha[i] = LeValor(i, *m_transacaoCursor);

@@ -3,9 +3,10 @@
 // prepared statements with named parameters, blobs and the database information request.
 // Every failure is raised as ErroFirebird, a database error carrying the engine's own text.
 //
-// The engine is reached through libfbclient. A database name without a host prefix opens the
-// file directly with the embedded engine (no server process); "host:/path/DATABASE.GDB"
-// reaches a Firebird server through the same code.
+// The engine is reached through libfbclient. A database name without a server prefix opens
+// the file directly with the embedded engine (no server process); "host:/path/DATABASE.GDB"
+// (see NomeBanco) reaches a Firebird server through the client's remote provider, with the
+// same code above it.
 
 #include "common/UErros.h"
 
@@ -40,8 +41,12 @@ public:
     // The row is locked by another transaction (no-wait conflict). Its message is then the
     // user's text; the engine's own is in Detalhes().
     bool ConflitoBloqueio() const;
-    // Why a connection failed, in one line a user can act on.
-    QString CausaConexao() const;
+    // The connection to the server broke (server stopped, network cut): the statement and
+    // its transaction are gone on the server. Its message is then the user's text.
+    bool ConexaoPerdida() const;
+    // Why a connection failed, in one line a user can act on; servidor names the server of
+    // the database (empty: a file of this machine).
+    QString CausaConexao(const QString& servidor = QString()) const;
     // The engine's own text.
     const QString& Detalhes() const { return m_detalhes; }
 
@@ -78,6 +83,12 @@ public:
     void Fecha();
     bool Aberta() const { return m_handle != 0; }
     const QString& NomeBanco() const { return m_nome; }
+    // A call on this attachment failed because the connection to the server broke; the
+    // attachment is of no more use and must be opened again (Fecha clears the mark).
+    bool Perdida() const { return m_perdida; }
+    void MarcaPerdida() { m_perdida = true; }
+    // Seconds a connection to a server may wait for the server to answer.
+    static constexpr int kEsperaServidor = 8;
 
     // Asks the database for its on-disk structure version; raises when it does not answer.
     int VersaoEstrutura();
@@ -101,6 +112,7 @@ private:
     unsigned int m_handle = 0;
     QString m_nome;
     bool m_utf8 = false;
+    bool m_perdida = false;
 };
 
 // The one transaction of an attachment.
@@ -115,6 +127,9 @@ public:
     void Inicia(const QByteArray& parametros);
     void Commit();
     void Rollback();
+    // Forgets the transaction: a rollback is tried, its failure ignored (on a broken
+    // connection the server rolls it back by itself).
+    void Abandona();
     bool Ativa() const { return m_handle != 0; }
     Conexao& DaConexao() { return m_conexao; }
     unsigned int* Handle() { return &m_handle; }

@@ -1,5 +1,6 @@
 #include "data/UServico.h"
 
+#include "common/UNomeBanco.h"
 #include "common/UTextoCp1252.h"
 
 #include <QFile>
@@ -38,21 +39,9 @@ void Inteiro4(QByteArray& b, char etiqueta, uint32_t v)
 
 Servico::~Servico() { Desanexa(); }
 
-QString Servico::Host(const QString& nomeBanco)
-{
-    // "C:/..." style names do not occur here; a colon before the first slash names a host.
-    const int dois = nomeBanco.indexOf(QLatin1Char(':'));
-    const int barra = nomeBanco.indexOf(QLatin1Char('/'));
-    if (dois <= 0 || (barra >= 0 && barra < dois))
-        return {};
-    return nomeBanco.left(dois);
-}
+QString Servico::Host(const QString& nomeBanco) { return NomeBanco::Servidor(nomeBanco); }
 
-QString Servico::Arquivo(const QString& nomeBanco)
-{
-    const QString host = Host(nomeBanco);
-    return host.isEmpty() ? nomeBanco : nomeBanco.mid(host.size() + 1);
-}
+QString Servico::Arquivo(const QString& nomeBanco) { return NomeBanco::Arquivo(nomeBanco); }
 
 void Servico::Anexa(const QString& nomeBanco, const QString& usuario, const QString& senha)
 {

@@ -6,13 +6,17 @@
 #include "config/URegistrosZR.h"
 #include "platform/UMensagens.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSysInfo>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -223,6 +227,22 @@ void GravaSincronizado(const QString& caminho, const QByteArray& conteudo)
     arquivo.close();
 }
 
+// ".host.pid" of this workstation's process: workstations writing into one shared folder
+// never use the same temporary name, and a leftover tells whose it is.
+QString MarcaEstacao()
+{
+    static const QString marca = [] {
+        QString host = QSysInfo::machineHostName();
+        for (QChar& c : host)
+            if (!(c.isLetterOrNumber() && c.unicode() < 0x80) && c != u'-')
+                c = u'-';
+        if (host.isEmpty())
+            host = QStringLiteral("estacao");
+        return u'.' + host + u'.' + QString::number(::getpid());
+    }();
+    return marca;
+}
+
 void SincronizaPasta(const QString& pasta)
 {
     const int fd = ::open(QFile::encodeName(pasta).constData(), O_RDONLY | O_DIRECTORY);
@@ -255,8 +275,8 @@ void GravaArquivosExame(const QString& prefixo, const QByteArray& d, const QByte
     bool existia[n] = {};
     for (int k = 0; k < n; ++k) {
         finais[k] = prefixo + QLatin1String(letras[k]);
-        temporarios[k] = finais[k] + QLatin1String(SufixoTemporarioExame);
-        anteriores[k] = finais[k] + QLatin1String(SufixoAnteriorExame);
+        temporarios[k] = finais[k] + MarcaEstacao() + QLatin1String(SufixoTemporarioExame);
+        anteriores[k] = finais[k] + MarcaEstacao() + QLatin1String(SufixoAnteriorExame);
     }
     const auto limpa = [&] {
         for (int k = 0; k < n; ++k) {
@@ -314,10 +334,27 @@ int RemoveTemporariosExame(const QString& raiz)
     const QDir dirRaiz(raiz);
     for (const QString& sub : dirRaiz.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks))
         pastas << dirRaiz.filePath(sub);
+    // A leftover of this machine goes when its process has ended; one of another
+    // workstation (a shared folder) only when it is a day old, since that workstation may
+    // be writing it now.
+    static const QRegularExpression marcado(QStringLiteral("\\.([A-Za-z0-9-]+)\\.([0-9]+)\\.zr(tmp|ant)$"));
+    const QString host = MarcaEstacao().section(u'.', 1, 1);
+    const QDateTime limite = QDateTime::currentDateTime().addDays(-1);
+    const auto sobra = [&](const QFileInfo& info) {
+        const QRegularExpressionMatch m = marcado.match(info.fileName());
+        if (!m.hasMatch())
+            return true;
+        if (m.captured(1) == host) {
+            const pid_t pid = static_cast<pid_t>(m.captured(2).toLongLong());
+            return pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH;
+        }
+        return info.lastModified() < limite;
+    };
     for (const QString& pasta : pastas) {
         QDir dir(pasta);
-        for (const QString& nome : dir.entryList(filtros, QDir::Files | QDir::System | QDir::Hidden))
-            removidos += QFile::remove(dir.filePath(nome)) ? 1 : 0;
+        for (const QFileInfo& info : dir.entryInfoList(filtros, QDir::Files | QDir::System | QDir::Hidden))
+            if (sobra(info))
+                removidos += QFile::remove(info.filePath()) ? 1 : 0;
     }
     return removidos;
 }

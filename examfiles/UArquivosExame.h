@@ -38,7 +38,8 @@ void GravaArquivoA(int64_t codPaciente, int64_t codExame, const TAneisMeridiano&
 // Writes an examination's three files as a set: prefixo is PrefixoExame (or PrefixoExemplo)
 // and d, m, a the bytes of d.txt, m.txt and a.txt (ConteudoMatriz, ConteudoArquivoA, or the
 // module's own text for ortho-k). All three are written under temporary names (the final
-// name followed by SufixoTemporarioExame), flushed to disk, and only then renamed over the
+// name, ".host.pid" of this workstation's process, then SufixoTemporarioExame, so that
+// workstations sharing the folder never meet), flushed to disk, and only then renamed over the
 // final names, so a crash leaves the old set or the new one. On any failure none of the new
 // files remains, the earlier files are as they were, and ErroES is raised. The folder must
 // exist.
@@ -50,7 +51,9 @@ inline constexpr char SufixoTemporarioExame[] = ".zrtmp";
 inline constexpr char SufixoAnteriorExame[] = ".zrant";
 // Removes what an interrupted GravaArquivosExame left in the folder and in its subfolders
 // one level down (the patient folders of the examinations root): files ending in one of the
-// two endings above. Returns how many were removed.
+// two endings above, unless a process still running may be writing them (one of this
+// machine that is alive; one of another workstation less than a day old). Returns how many
+// were removed.
 int RemoveTemporariosExame(const QString& raiz);
 
 // l.txt: the five boxes collapsed by RemoveMarcadores, separated by "@" lines and ended by

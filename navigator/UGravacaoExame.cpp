@@ -80,15 +80,18 @@ public:
         return total;
     }
 
-    // Inserts the examination row and returns its code, found with the eye and the type so
-    // that the other eye stored in the same second is never taken for it.
+    // Inserts the examination row and returns the code the generator gave it. The code comes
+    // back from the insertion itself: another workstation storing an examination at the same
+    // moment has its own code, never this one.
     int InsereExame(const Exame& e, const QDateTime& quando, double indice, const QString& tipo, const Opcoes& o)
     {
         const QString olho = CapturaExame::CodigoOlho(e.olho);
         ConsultaBD& op = PreparaOperacao(
-            m_dm, QStringLiteral("Execute Procedure InsertExames :CodPaciente,:CodResp,:Data,:Hora,"
-                                 ":Olho,:IndConf,:TipoExame,:Backup,:Diag,:Observacao,:NumAneis,"
-                                 ":TipoCone"));
+            m_dm, QStringLiteral("INSERT INTO EXAMES (CODIGO, CODPACIENTE, CODRESP, DATA, HORA, OLHO, INDCONF, "
+                                 "TIPOEXAME, BACKUP, DIAG, OBSERVACAO, NUMANEL, TIPOCONE) "
+                                 "VALUES (GEN_ID(CODIGO_EXAMES, 1), :CodPaciente, :CodResp, :Data, :Hora, :Olho, "
+                                 ":IndConf, :TipoExame, :Backup, :Diag, :Observacao, :NumAneis, :TipoCone) "
+                                 "RETURNING CODIGO"));
         op.DefineParametro(QStringLiteral("CodPaciente"), e.codPaciente);
         op.DefineParametro(QStringLiteral("CodResp"), e.codMedico);
         op.DefineParametro(QStringLiteral("Data"), quando.date());
@@ -101,23 +104,10 @@ public:
         op.DefineParametro(QStringLiteral("Observacao"), e.observacao.left(kMaxTextoExame));
         op.DefineParametro(QStringLiteral("NumAneis"), o.numAneis);
         op.DefineParametro(QStringLiteral("TipoCone"), o.tipoCone);
-        op.Executa();
+        op.Abre();
+        const bool achou = !op.Vazia() && !op.Nulo(QStringLiteral("CODIGO"));
+        const int codigo = achou ? op.Inteiro(QStringLiteral("CODIGO")) : 0;
         op.Fecha();
-
-        ConsultaBD& busca = PreparaOperacao(
-            m_dm, QStringLiteral("SELECT MAX(Codigo) AS Codigo FROM Exames WHERE Exames.CodPaciente = :CodPac AND "
-                                 "Exames.CodResp = :CodMed AND Exames.Data = :Data AND Exames.Hora = :Hora AND "
-                                 "Exames.Olho = :Olho AND Exames.TipoExame = :Tipo"));
-        busca.DefineParametro(QStringLiteral("CodPac"), e.codPaciente);
-        busca.DefineParametro(QStringLiteral("CodMed"), e.codMedico);
-        busca.DefineParametro(QStringLiteral("Data"), quando.date());
-        busca.DefineParametro(QStringLiteral("Hora"), quando.time());
-        busca.DefineParametro(QStringLiteral("Olho"), olho);
-        busca.DefineParametro(QStringLiteral("Tipo"), tipo);
-        busca.Abre();
-        const bool achou = !busca.Vazia() && !busca.Nulo(QStringLiteral("CODIGO"));
-        const int codigo = achou ? busca.Inteiro(QStringLiteral("CODIGO")) : 0;
-        busca.Fecha();
         if (!achou)
             throw ErroBancoDados(QStringLiteral("O exame gravado não foi encontrado."));
         return codigo;

@@ -466,20 +466,6 @@ void TfrmLaudo::sbtSalvarClick()
     GravaLaudo();
 }
 
-// The code of the row just inserted for this patient: the patient's highest code, read
-// right after the insert (another workstation's reports have other patients or come later).
-int TfrmLaudo::CodigoNovoLaudo(int codPaciente)
-{
-    ConsultaBD& q = *TDMPrincipal::Instancia().IBOperation;
-    q.Fecha();
-    q.DefineSQL(QStringLiteral("SELECT MAX(Codigo) AS Codigo FROM Laudos WHERE Laudos.CodPaciente=:CodPaciente"));
-    q.DefineParametro(QStringLiteral("CodPaciente"), codPaciente);
-    q.Abre();
-    const int codigo = q.Inteiro(QStringLiteral("CODIGO"));
-    q.Fecha();
-    return codigo;
-}
-
 bool TfrmLaudo::GravaLaudo()
 {
     TfrmWizLaudo& w = *m_assistente;
@@ -491,8 +477,7 @@ bool TfrmLaudo::GravaLaudo()
     TDLaudos laudos(dm);
     int codigo = 0;
     try {
-        laudos.InsereLaudo(paciente, w.CodigoOD, w.CodigoOS, QString(), hoje, agora);
-        codigo = CodigoNovoLaudo(paciente);
+        codigo = laudos.InsereLaudo(paciente, w.CodigoOD, w.CodigoOS, QString(), hoje, agora);
     } catch (const ErroSistema& e) {
         w.RestauraNavegador();
         Mensagem(QStringLiteral("Erro"), QStringLiteral("Não foi possível gravar o laudo.\n") + e.Mensagem(),

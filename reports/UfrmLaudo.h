@@ -96,7 +96,6 @@ private:
     void Monta();
     int GrupoSelecionado() const;
     QTextEdit* CaixaDoVisor(QObject* objeto) const;
-    int CodigoNovoLaudo(int codPaciente);
 
     QPointer<TfrmWizLaudo> m_assistente;
     std::unique_ptr<TBMapOperation> m_leitor;

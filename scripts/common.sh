@@ -10,6 +10,7 @@ PACOTES=(
   g++ cmake make pkg-config
   qt6-base-dev qt6-translations-l10n
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
+  firebird3.0-server
   libjpeg62-turbo-dev
   libbenchmark-dev
   xvfb xauth fonts-dejavu-core fonts-dejavu-extra

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QSysInfo>
 #include <QTest>
 #include <cstring>
 #include <memory>
@@ -266,9 +267,17 @@ void TesteArquivos::conjunto()
 void TesteArquivos::removeTemporarios()
 {
     const QString raiz = PathsZR.Exames;
+    // Marked leftovers: of this machine, removed once their process has ended; of another
+    // workstation sharing the folder, kept while recent (it may be writing them now).
+    QString host = QSysInfo::machineHostName();
+    for (QChar& c : host)
+        if (!(c.isLetterOrNumber() && c.unicode() < 0x80) && c != u'-')
+            c = u'-';
+    const QString vivo = QString::number(QCoreApplication::applicationPid());
     const QStringList sobras = {"1/5d.txt.zrtmp", "1/5a.txt.zrant", "22/9m.txt.zrtmp",
-                                "Central01d.txt.zrtmp"};
-    const QStringList ficam = {"1/5d.txt", "1/5d.txt.bak", "22/9m.txt", "1/x/7d.txt.zrtmp"};
+                                "Central01d.txt.zrtmp", "1/8d.txt." + host + ".999999999.zrtmp"};
+    const QStringList ficam = {"1/5d.txt", "1/5d.txt.bak", "22/9m.txt", "1/x/7d.txt.zrtmp",
+                               "1/8m.txt." + host + "." + vivo + ".zrtmp", "1/8a.txt.outra-estacao.12.zrant"};
     for (const QString& nome : sobras + ficam) {
         QVERIFY(QDir().mkpath(QFileInfo(CaminhoEm(raiz, nome)).absolutePath()));
         QFile f(CaminhoEm(raiz, nome));
