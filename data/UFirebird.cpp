@@ -35,6 +35,18 @@ QString TextoDoStatus(const ISC_STATUS* status)
     return linhas.join(QLatin1Char('\n'));
 }
 
+// A server sends the operating system's error as its text: the number back from the text,
+// for the errors a user can act on.
+int ErroSistemaDoTexto(const char* texto)
+{
+    if (!texto)
+        return 0;
+    for (int e : {ENOENT, EACCES, EPERM, EISDIR, EROFS, EAGAIN})
+        if (std::strcmp(texto, std::strerror(e)) == 0)
+            return e;
+    return 0;
+}
+
 [[noreturn]] void Lanca(const ISC_STATUS* status)
 {
     // The codes of the vector: clusters of (kind, value[, value]) up to the end mark.
@@ -46,6 +58,8 @@ QString TextoDoStatus(const ISC_STATUS* status)
             codigos << intptr_t(*p);
         else if (tipo == isc_arg_unix)
             erroSistema = int(*p);
+        else if (tipo == isc_arg_interpreted && erroSistema == 0)
+            erroSistema = ErroSistemaDoTexto(reinterpret_cast<const char*>(*p));
         p += tipo == isc_arg_cstring ? 2 : 1;
     }
     throw ErroFirebird(TextoDoStatus(status), status[1], static_cast<int>(isc_sqlcode(status)),
@@ -189,6 +203,9 @@ QString ErroFirebird::CausaConexao(const QString& servidor) const
                                   "não está ativo ou a porta está bloqueada.") + nome;
         if (m_erroSistema == ENOENT)
             return QStringLiteral("O arquivo do banco de dados não foi encontrado no servidor.") + nome;
+        if (Tem(isc_io_open_err) || Tem(isc_io_access_err))
+            return QStringLiteral("O servidor não conseguiu abrir o arquivo do banco de dados (permissões "
+                                  "da pasta no servidor?).") + nome;
         if (Tem(isc_network_error) || ConexaoPerdida())
             return QStringLiteral("O servidor do banco de dados não respondeu.") + nome;
     }

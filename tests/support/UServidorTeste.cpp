@@ -18,6 +18,17 @@
 namespace {
 
 const QString kPrograma = QStringLiteral("/usr/sbin/firebird");
+// The package's root folder (/usr/lib/<architecture>/firebird/3.0).
+QString RaizPacote()
+{
+    const QDir lib(QStringLiteral("/usr/lib"));
+    for (const QString& arq : lib.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString raiz = lib.filePath(arq + QStringLiteral("/firebird/3.0"));
+        if (QFileInfo::exists(raiz + QStringLiteral("/firebird.msg")))
+            return raiz;
+    }
+    return {};
+}
 const QString kScriptSeguranca = QStringLiteral("/usr/share/firebird/3.0/security.sql");
 
 // A port of 127.0.0.1 nobody listens on now.
@@ -54,7 +65,10 @@ ServidorTeste::ServidorTeste(const QString& senhaSysdba) : m_senha(senhaSysdba) 
 
 ServidorTeste::~ServidorTeste() { Para(); }
 
-bool ServidorTeste::Instalado() { return QFileInfo(kPrograma).isExecutable() && QFileInfo::exists(kScriptSeguranca); }
+bool ServidorTeste::Instalado()
+{
+    return QFileInfo(kPrograma).isExecutable() && QFileInfo::exists(kScriptSeguranca) && !RaizPacote().isEmpty();
+}
 
 QString ServidorTeste::NomeRemoto(const QString& arquivo, const QString& host) const
 {
@@ -82,8 +96,18 @@ bool ServidorTeste::PreparaPasta()
                    .arg(raiz)
                    .toUtf8());
     conf.close();
-    for (const char* c : {"plugins.conf", "fbintl.conf"})
-        QFile::copy(QStringLiteral("/etc/firebird/3.0/") + QLatin1String(c), raiz + u'/' + QLatin1String(c));
+    // Everything else of the package's root folder (messages, character sets, plugins) is
+    // the package's own.
+    // The character sets' module is copied: the engine does not take it through a link.
+    const QDir pacote(RaizPacote());
+    for (const QString& nome : pacote.entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
+        if (nome != QLatin1String("firebird.conf") && nome != QLatin1String("databases.conf")
+            && nome != QLatin1String("intl"))
+            QFile::link(pacote.filePath(nome), raiz + u'/' + nome);
+    QDir().mkpath(raiz + QStringLiteral("/intl"));
+    const QDir intl(pacote.filePath(QStringLiteral("intl")));
+    for (const QString& nome : intl.entryList(QDir::Files))
+        QFile::copy(intl.filePath(nome), raiz + QStringLiteral("/intl/") + nome);
     QFile(raiz + QStringLiteral("/databases.conf")).open(QIODevice::WriteOnly);
 
     // The security database: created and filled by the embedded engine under this
