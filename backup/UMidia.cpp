@@ -212,6 +212,12 @@ QString PreparaBancoRestaurado(const QString& destino, const QString& nomeBanco,
     if (gravado.isEmpty() || ResumoArquivo(copia) != gravado)
         throw ErroES(QStringLiteral("A cópia do banco de dados do backup está danificada: \"%1\".").arg(copia) + nada);
 
+    // The database file of a server is not this workstation's to replace: the other
+    // workstations are working on it.
+    if (!fb::Servico::Host(nomeBanco).isEmpty())
+        throw ErroES(QStringLiteral("O banco de dados está no servidor \"%1\": a restauração do banco é feita "
+                                    "no próprio servidor, com as estações fechadas.")
+                         .arg(fb::Servico::Host(nomeBanco)) + nada);
     const QString atual = fb::Servico::Arquivo(nomeBanco);
     const QString novo = atual + QStringLiteral(".restaurado");
     QFile::remove(novo);

@@ -231,6 +231,7 @@ int main(int argc, char** argv)
         "SELECT COUNT(*) FROM ARQUIVOS A WHERE NOT EXISTS (SELECT 1 FROM EXAMES E WHERE E.CODIGO = A.CODIGO_EXAMES)"));
     const int semImagens = conta(QStringLiteral(
         "SELECT COUNT(*) FROM EXAMES E WHERE NOT EXISTS (SELECT 1 FROM ARQUIVOS A WHERE A.CODIGO_EXAMES = E.CODIGO)"));
+    PathsZR.Exames = exames;
     int linhasSemArquivos = 0;
     for (const auto& [paciente, codigo] : std::as_const(linhas))
         for (const char* s : {"d.txt", "m.txt", "a.txt"})
@@ -239,7 +240,6 @@ int main(int argc, char** argv)
                 break;
             }
     int arquivosSemLinha = 0;
-    PathsZR.Exames = exames;
     for (QDirIterator it(exames, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
         const QFileInfo f(it.next());
         const int paciente = f.dir().dirName().toInt();

@@ -139,26 +139,39 @@ public:
         m_exames << codExame;
     }
 
-    // Compresses and stores the images; false when they could not be stored (the
+    // Compresses the images before any file is written, so that the files are on disk for
+    // the shortest time before the commit; false when they could not be compressed (the
     // examination goes on without them).
-    bool Imagens(int codExame, const QByteArray& central, const QByteArray& lateral, const Opcoes& o)
+    bool ComprimeImagens(const QByteArray& central, const QByteArray& lateral, const Opcoes& o)
     {
         try {
             const int qualidade = std::clamp(o.qualidade, 1, 100);
             TBJpeg jpeg;
-            QByteArray jc, jl;
             if (o.imagemCentral) {
                 QBuffer b;
                 b.setData(central);
                 b.open(QIODevice::ReadOnly);
-                jc = jpeg.ComprimeJpeg(b, qualidade);
+                m_jpegCentral = jpeg.ComprimeJpeg(b, qualidade);
             }
             if (o.imagemLateral) {
                 QBuffer b;
                 b.setData(lateral);
                 b.open(QIODevice::ReadOnly);
-                jl = jpeg.ComprimeJpeg(b, qualidade);
+                m_jpegLateral = jpeg.ComprimeJpeg(b, qualidade);
             }
+            return true;
+        } catch (const ErroSistema&) {
+            return false;
+        }
+    }
+
+    // Stores the compressed images; false when they could not be stored (the examination
+    // goes on without them).
+    bool Imagens(int codExame)
+    {
+        try {
+            const QByteArray& jc = m_jpegCentral;
+            const QByteArray& jl = m_jpegLateral;
             ConsultaBD& op = PreparaOperacao(
                 m_dm, QStringLiteral("Execute Procedure InsertArquivos  :Codigo_Exames,:Imagem_Central,"
                                      ":Imagem_Lateral"));
@@ -236,6 +249,7 @@ private:
     }
 
     TDMPrincipal& m_dm;
+    QByteArray m_jpegCentral, m_jpegLateral;
     QList<int> m_exames;
     QString m_pasta;
     bool m_pastaNova = false;
@@ -261,11 +275,12 @@ Resultado GravaExame(TDMPrincipal& dm, const Exame& exame, const CapturaExame::R
         dm.GaranteTransacao();
         const int total = g.TotalExames(exame.codPaciente);
         const QDateTime quando = Momento();
+        const bool comprimidas = g.ComprimeImagens(central, lateral, opcoes);
         const int codigo = g.InsereExame(exame, quando, r.indice, QStringLiteral("T"), opcoes);
         g.Arquivos(exame.codPaciente, codigo, ConteudoMatriz(r.dioptrias, opcoes.numAneis),
                    ConteudoMatriz(r.posicoes, opcoes.numAneis),
                    ConteudoArquivoA(r.aneis, r.centroX, r.centroY, r.pupila));
-        res.imagensGravadas = g.Imagens(codigo, central, lateral, opcoes);
+        res.imagensGravadas = comprimidas && g.Imagens(codigo);
         res.ultimoExame = g.AtualizaPaciente(exame.codPaciente, exame.olho, quando, total + 1);
         res.totalExames = total + 1;
         g.Confirma();
