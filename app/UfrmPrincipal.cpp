@@ -1,5 +1,7 @@
 #include "app/UfrmPrincipal.h"
 
+#include "config/UArquivoIni.h"
+
 #include "app/UAplicacao.h"
 #include "calibration/UfrmCalib.h"
 #include "config/UfrmFerramentas.h"
@@ -252,11 +254,14 @@ void TfrmPrincipal::ConnectDatabase()
         TDMPrincipal& dm = TDMPrincipal::Instancia();
         // A server installation may give its own database user; the password is never
         // written anywhere else.
-        const QString arquivoIni = m_ini->FileName();
-        dm.DefineCredenciais(m_ini->ReadValue(arquivoIni, TipoValorIni::Str, QStringLiteral("SERVIDOR"),
-                                              QStringLiteral("USUARIO")),
-                             m_ini->ReadValue(arquivoIni, TipoValorIni::Str, QStringLiteral("SERVIDOR"),
-                                              QStringLiteral("SENHA")));
+        // Keys that are not there leave the installed database's password sequence.
+        const ArquivoIni::Indice indice = ArquivoIni::Indice::DeArquivo(m_ini->FileName());
+        QString usuario, senha;
+        if (indice.Le(QStringLiteral("SERVIDOR"), QStringLiteral("USUARIO"), usuario))
+            indice.Le(QStringLiteral("SERVIDOR"), QStringLiteral("SENHA"), senha);
+        else
+            usuario.clear();
+        dm.DefineCredenciais(usuario, senha);
         if (!dm.PSetDataBaseName(CaminhoEm(PathsZR.BancoDados, QStringLiteral("DATABASE.GDB")))) {
             // The cause, when known, on a line of its own after the usual text.
             const QString causa = dm.CausaFalhaConexao();

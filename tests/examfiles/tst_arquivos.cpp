@@ -20,6 +20,16 @@
 #include <memory>
 
 namespace {
+// ".host.pid" that this process puts in its temporary names.
+QString MarcaEstacao()
+{
+    QString host = QSysInfo::machineHostName();
+    for (QChar& c : host)
+        if (!(c.isLetterOrNumber() && c.unicode() < 0x80) && c != u'-')
+            c = u'-';
+    return u'.' + host + u'.' + QString::number(QCoreApplication::applicationPid());
+}
+
 
 QByteArray Conteudo(const QString& caminho)
 {
@@ -240,7 +250,7 @@ void TesteArquivos::conjunto()
     if (falha == u"-")
         QVERIFY(QDir(pasta).removeRecursively());
     else if (!falha.isEmpty())
-        QVERIFY(QDir().mkpath(CaminhoEm(pasta, falha)));
+        QVERIFY(QDir().mkpath(CaminhoEm(pasta, QString(falha).replace(".zrtmp", MarcaEstacao() + ".zrtmp"))));
 
     bool falhou = false;
     try {
@@ -269,11 +279,8 @@ void TesteArquivos::removeTemporarios()
     const QString raiz = PathsZR.Exames;
     // Marked leftovers: of this machine, removed once their process has ended; of another
     // workstation sharing the folder, kept while recent (it may be writing them now).
-    QString host = QSysInfo::machineHostName();
-    for (QChar& c : host)
-        if (!(c.isLetterOrNumber() && c.unicode() < 0x80) && c != u'-')
-            c = u'-';
-    const QString vivo = QString::number(QCoreApplication::applicationPid());
+    const QString host = MarcaEstacao().section(u'.', 1, 1);
+    const QString vivo = MarcaEstacao().section(u'.', 2, 2);
     const QStringList sobras = {"1/5d.txt.zrtmp", "1/5a.txt.zrant", "22/9m.txt.zrtmp",
                                 "Central01d.txt.zrtmp", "1/8d.txt." + host + ".999999999.zrtmp"};
     const QStringList ficam = {"1/5d.txt", "1/5d.txt.bak", "22/9m.txt", "1/x/7d.txt.zrtmp",
