@@ -19,6 +19,7 @@
 #include "navigator/UGravacaoExame.h"
 #include "navigator/UNavegador.h"
 #include "tests/support/UServidorTeste.h"
+#include "tests/support/UBitmapTeste.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -39,19 +40,6 @@
 namespace {
 
 const QString kSenha = QStringLiteral("senha-bench");
-
-QByteArray Bitmap(int tom)
-{
-    QImage imagem(640, 480, QImage::Format_RGB32);
-    for (int y = 0; y < imagem.height(); ++y)
-        for (int x = 0; x < imagem.width(); ++x)
-            imagem.setPixel(x, y, qRgb((x + tom) & 0xFF, (y * 2) & 0xFF, ((x ^ y) + tom) & 0xFF));
-    QByteArray bytes;
-    QBuffer b(&bytes);
-    b.open(QIODevice::WriteOnly);
-    imagem.save(&b, "BMP");
-    return bytes;
-}
 
 CapturaExame::ResultadoNormal Resultado(int numAneis)
 {
@@ -83,7 +71,7 @@ int Estacao(const QString& banco, const QString& exames, int segundos)
     QRandomGenerator sorte(static_cast<quint32>(QCoreApplication::applicationPid()));
     const GravacaoExame::Opcoes opcoes;
     const auto r = Resultado(opcoes.numAneis);
-    const QByteArray central = Bitmap(0), lateral = Bitmap(91);
+    const QByteArray central = BitmapTeste(0), lateral = BitmapTeste(91);
     QList<int> pacientes;
     QList<QPair<int, int>> exames_;
     QElapsedTimer relogio;

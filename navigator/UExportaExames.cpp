@@ -11,6 +11,7 @@
 #include "config/URegistrosZR.h"
 #include "data/UDArquivos.h"
 #include "data/UDMPrincipal.h"
+#include "data/UDMedicos.h"
 #include "data/UOperacaoBD.h"
 #include "examfiles/UArquivosExame.h"
 #include "examfiles/UBMapOperation.h"
@@ -89,12 +90,7 @@ void TfrmExames::tbExportarClick()
             d.sexo = p.Texto(QStringLiteral("SEXO"));
         }
         p.Fecha();
-        ConsultaBD& m = PreparaOperacao(dm, QStringLiteral("SELECT Nome FROM Medicos WHERE Codigo=:Codigo"));
-        m.DefineParametro(QStringLiteral("Codigo"), codResp);
-        m.Abre();
-        if (!m.Vazia())
-            d.medico = m.Texto(QStringLiteral("NOME"));
-        m.Fecha();
+        d.medico = TDMedicos(dm).NomeMedico(codResp);
         d.codPaciente = codPaciente;
         d.nome = e.identificacao.nome;
         d.rg = e.identificacao.rg;

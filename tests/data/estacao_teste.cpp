@@ -15,6 +15,7 @@
 #include "data/UDPacientes.h"
 #include "data/UOperacaoBD.h"
 #include "navigator/UGravacaoExame.h"
+#include "tests/support/UBitmapTeste.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -26,19 +27,6 @@
 #include <string>
 
 namespace {
-
-QByteArray Bitmap(int tom)
-{
-    QImage imagem(640, 480, QImage::Format_RGB32);
-    for (int y = 0; y < imagem.height(); ++y)
-        for (int x = 0; x < imagem.width(); ++x)
-            imagem.setPixel(x, y, qRgb((x + tom) & 0xFF, (y * 2) & 0xFF, ((x ^ y) + tom) & 0xFF));
-    QByteArray bytes;
-    QBuffer b(&bytes);
-    b.open(QIODevice::WriteOnly);
-    imagem.save(&b, "BMP");
-    return bytes;
-}
 
 } // namespace
 
@@ -76,7 +64,7 @@ int main(int argc, char** argv)
                     r.dioptrias[k][j] = 43.0 + 0.01 * j;
                 }
             }
-            const QByteArray central = Bitmap(0), lateral = Bitmap(77);
+            const QByteArray central = BitmapTeste(0), lateral = BitmapTeste(77);
             for (int i = 0; i < n; ++i) {
                 TDadosPaciente p;
                 p.Nome = QStringLiteral("Paciente %1 da estação %2").arg(i).arg(QCoreApplication::applicationPid());
