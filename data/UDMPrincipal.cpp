@@ -3,6 +3,11 @@
 #include "common/UNomeBanco.h"
 #include "platform/UMensagens.h"
 
+#include <QFile>
+#include <QFileInfo>
+
+#include <unistd.h>
+
 namespace {
 TDMPrincipal* g_modulo = nullptr;
 }
@@ -129,6 +134,12 @@ QString ValorParametro(const QStringList& parametros, const QString& chave)
             return p.mid(chave.size() + 1);
     return {};
 }
+
+// This process may create and replace files in the database's folder.
+bool PastaGravavel(const QString& arquivo)
+{
+    return ::access(QFile::encodeName(QFileInfo(arquivo).absolutePath()).constData(), W_OK) == 0;
+}
 } // namespace
 
 QString TDMPrincipal::UsuarioConexao() const { return ValorParametro(m_parametros, QStringLiteral("user_name")); }
@@ -185,13 +196,22 @@ bool TDMPrincipal::PSetDataBaseName(const QString& caminho)
         }
         bool responde = false;
         if (IBDatabase.Aberta()) {
+            bool somenteLeitura = false;
             try {
                 IBDatabase.VersaoEstrutura();
+                somenteLeitura = IBDatabase.SomenteLeitura();
                 responde = true;
             } catch (const ErroBancoDados&) {
                 m_causaFalha = QStringLiteral("O arquivo do banco de dados está danificado.");
-                IBDatabase.Fecha();
             }
+            // A database set read-only, or a local one in a folder the user cannot write,
+            // opens and reads: refused here rather than at the first thing saved.
+            if (responde && (somenteLeitura || (servidor.isEmpty() && !PastaGravavel(caminho)))) {
+                m_causaFalha = QStringLiteral("Sem permissão de escrita no banco de dados.");
+                responde = false;
+            }
+            if (!responde)
+                IBDatabase.Fecha();
         }
         if (responde)
             PConnectDataBase();

@@ -37,7 +37,8 @@ public:
     // Connects to the database file (its full path). Tries the two passwords of the
     // owner, or only the credentials given by DefineCredenciais; true when the connection
     // is open and answers, and then the transaction is started. A missing or unreadable
-    // file gives false without a message.
+    // file, and one that cannot be written (a read-only database, or a local file whose
+    // folder the user cannot write), give false without a message.
     bool PSetDataBaseName(const QString& caminho);
     // User and password of a server installation (the settings' own); an empty user goes
     // back to the owner's password sequence.

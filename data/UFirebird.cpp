@@ -217,8 +217,10 @@ QString ErroFirebird::CausaConexao(const QString& servidor) const
         return QStringLiteral("O arquivo do banco de dados não foi encontrado.");
     if (m_erroSistema == EISDIR)
         return QStringLiteral("No lugar do arquivo do banco de dados há uma pasta.");
+    // A file the user may read but not write: the embedded engine refuses it as "no
+    // permission for read-write access".
     if (m_erroSistema == EACCES || m_erroSistema == EPERM || m_erroSistema == EROFS
-        || Tem(isc_read_only_database))
+        || Tem(isc_read_only_database) || Tem(isc_no_priv))
         return QStringLiteral("Sem permissão de escrita no banco de dados.");
     if (Tem(isc_bad_db_format) || Tem(isc_wrong_ods) || Tem(isc_bad_checksum) || Tem(isc_badpage)
         || Tem(isc_db_corrupt) || Tem(isc_io_read_err) || Tem(isc_bug_check)
@@ -389,20 +391,24 @@ void Conexao::Fecha()
     m_handle = 0;
 }
 
-int Conexao::VersaoEstrutura()
+long long Conexao::Informacao(char item)
 {
     if (!m_handle)
         throw ErroBancoDados(QStringLiteral("O banco de dados não está conectado."));
-    const char itens[] = {isc_info_ods_version, isc_info_end};
+    const char itens[] = {item, isc_info_end};
     char resposta[64];
     ISC_STATUS_ARRAY status;
     if (isc_database_info(status, &m_handle, sizeof itens, itens, sizeof resposta, resposta))
         Lanca(status, *this);
-    if (resposta[0] != isc_info_ods_version)
+    if (resposta[0] != item)
         throw ErroBancoDados(QStringLiteral("O banco de dados não respondeu ao pedido de informação."));
     const short tamanho = static_cast<short>(isc_vax_integer(resposta + 1, 2));
-    return static_cast<int>(isc_vax_integer(resposta + 3, tamanho));
+    return isc_vax_integer(resposta + 3, tamanho);
 }
+
+int Conexao::VersaoEstrutura() { return static_cast<int>(Informacao(isc_info_ods_version)); }
+
+bool Conexao::SomenteLeitura() { return Informacao(isc_info_db_read_only) != 0; }
 
 void Conexao::ExecutaImediato(Transacao& transacao, const QString& sql)
 {

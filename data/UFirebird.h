@@ -92,6 +92,9 @@ public:
 
     // Asks the database for its on-disk structure version; raises when it does not answer.
     int VersaoEstrutura();
+    // The database was set read-only (gfix -mode read_only): it opens, but nothing can be
+    // written to it.
+    bool SomenteLeitura();
 
     // Runs one statement directly in the transaction (no parameters, no result).
     void ExecutaImediato(Transacao& transacao, const QString& sql);
@@ -109,6 +112,9 @@ public:
     unsigned int* Handle() { return &m_handle; }
 
 private:
+    // One numeric item of the database's information; raises when it does not answer.
+    long long Informacao(char item);
+
     unsigned int m_handle = 0;
     QString m_nome;
     bool m_utf8 = false;

@@ -12,6 +12,9 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <cstdio>
+#include <unistd.h>
+
 namespace {
 TDadosPaciente Paciente(const QString& nome)
 {
@@ -190,6 +193,10 @@ private slots:
         QTest::newRow("danificado") << "danificado" << "O arquivo do banco de dados está danificado.";
         QTest::newRow("texto") << "texto" << "O arquivo do banco de dados está danificado.";
         QTest::newRow("outro programa") << "outro programa" << "O banco de dados já está aberto por outro programa.";
+        const char* semEscrita = "Sem permissão de escrita no banco de dados.";
+        QTest::newRow("somente leitura") << "somente leitura" << semEscrita;
+        QTest::newRow("arquivo sem escrita") << "arquivo sem escrita" << semEscrita;
+        QTest::newRow("pasta sem escrita") << "pasta sem escrita" << semEscrita;
     }
     void causasDeFalha()
     {
@@ -220,6 +227,43 @@ private slots:
             QByteArray resposta;
             QTRY_VERIFY2_WITH_TIMEOUT((resposta += outro.readAll()).contains("======"),
                                       resposta.constData(), 20000);
+        } else if (caso == u"somente leitura") {
+            QVERIFY(QFile::copy(m_banco->Arquivo(), arquivo));
+            QCOMPARE(QProcess::execute(QStringLiteral("gfix"),
+                                       {QStringLiteral("-mode"), QStringLiteral("read_only"),
+                                        QStringLiteral("-user"), QStringLiteral("SYSDBA"), arquivo}),
+                     0);
+        } else if (caso.endsWith(u"sem escrita")) {
+            // The tests run as root, who writes anything: the connection is made by a child
+            // of this program as the user "nobody".
+            QVERIFY(QFile::copy(m_banco->Arquivo(), arquivo));
+            const bool naPasta = caso.startsWith(u"pasta");
+            const auto leitura = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+            const auto passagem = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+            const auto escrita = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+            QVERIFY(QFile::setPermissions(arquivo, naPasta ? leitura | escrita : leitura));
+            QStringList comando{QCoreApplication::applicationFilePath(), QStringLiteral("--conecta"), arquivo};
+            if (::geteuid() == 0) {
+                if (QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+                    QSKIP("setpriv não está instalado: o caso precisa de um usuário sem privilégios");
+                comando = QStringList{QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                                      QStringLiteral("--clear-groups")} + comando;
+                comando.prepend(QStringLiteral("setpriv"));
+            }
+            // The engine's lock files in a folder that user may write.
+            const QString trava = pasta.filePath(QStringLiteral("trava"));
+            QVERIFY(QDir().mkdir(trava));
+            QVERIFY(QFile::setPermissions(trava, leitura | passagem | escrita));
+            QVERIFY(QFile::setPermissions(pasta.path(),
+                                          leitura | passagem | (naPasta ? QFile::Permissions() : escrita)));
+            QProcess filho;
+            QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+            ambiente.insert(QStringLiteral("FIREBIRD_LOCK"), trava);
+            filho.setProcessEnvironment(ambiente);
+            filho.start(comando.takeFirst(), comando);
+            QVERIFY(filho.waitForFinished(60000));
+            QCOMPARE(QString::fromUtf8(filho.readAllStandardOutput()).trimmed(), causa);
+            return;
         }
         TDMPrincipal dm;
         QVERIFY(!dm.PSetDataBaseName(arquivo));
@@ -374,5 +418,19 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TesteDMPrincipal)
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    // "--conecta <file>": one connection, its cause (or "conectado") on the output; the
+    // permission cases run it as another user.
+    if (argc == 3 && qstrcmp(argv[1], "--conecta") == 0) {
+        TDMPrincipal dm;
+        const bool conectou = dm.PSetDataBaseName(QString::fromLocal8Bit(argv[2]));
+        std::printf("%s\n", conectou ? "conectado" : dm.CausaFalhaConexao().toUtf8().constData());
+        return 0;
+    }
+    TesteDMPrincipal teste;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&teste, argc, argv);
+}
 #include "tst_dmprincipal.moc"
