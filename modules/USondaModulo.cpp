@@ -181,9 +181,13 @@ QHash<QString, Veredito> Vereditos(const QStringList& arquivos)
         }
         // A probe ends by itself, or when it has used its processor time, or (a module that
         // waits for something that never comes) when its much longer wall-clock time is up.
+        // Each probe is looked at: one that ended beside a slower one must not be taken as
+        // still running until its wall-clock time is up.
         ativas.front().processo->waitForFinished(50);
         for (size_t i = 0; i < ativas.size();) {
             Sonda& s = ativas[i];
+            if (i > 0)
+                s.processo->waitForFinished(0);
             if (s.processo->state() == QProcess::NotRunning || s.prazo.hasExpired()
                 || TempoProcessador(s.processo->processId()) > kLimiteMs) {
                 guarda(s.arquivo, Conclui(s));
