@@ -206,10 +206,10 @@ int main(int argc, char** argv)
         std::printf("    lista de %-35s mediana %8.1f ms (primeira página)\n", qPrintable(f), m.Mediana());
         Medida t = Repete(2, [&](int) {
             nav->CarregaPacientes(QStringLiteral("Asc"));
-            dm.IBQueryPacientes->BuscaTodas();
+            dm.IBQueryPacientes->Ultimo();
         });
-        std::printf("    lista de %-35s mediana %8.1f ms (%d linhas)\n", qPrintable(f), t.Mediana(),
-                    dm.IBQueryPacientes->LinhasBuscadas());
+        std::printf("    lista de %-35s mediana %8.1f ms (%d linhas, até a última)\n", qPrintable(f), t.Mediana(),
+                    dm.IBQueryPacientes->rowCount());
     }
     nav->CBMedicos->setCurrentIndex(nav->CBMedicos->findText(QStringLiteral("*** Todos")));
     nav->CBMedicos1Change();

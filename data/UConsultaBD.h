@@ -44,6 +44,15 @@ public:
     void DefineParametro(const QString& nome, const QVariant& valor);
     QStringList Parametros();
 
+    // Reading by blocks where they lie: the dataset counts its rows with sqlContagem (the
+    // statement's own filter and parameters) and reads each block of kLote rows only when a
+    // row of it is wanted, appending "ROWS :JanelaDe TO :JanelaAte" to the statement. A long
+    // list is then positioned anywhere without reading what comes before; the statement's
+    // order must be total (ties broken) for the blocks to join up. A new SQL text goes back
+    // to reading in sequence.
+    void DefineLeituraPorBlocos(const QString& sqlContagem);
+    bool PorBlocos() const { return !m_sqlContagem.isEmpty(); }
+
     // Runs the statement and positions on the first row.
     void Abre();
     // Runs a statement that returns no rows (procedures, updates).
@@ -107,7 +116,12 @@ signals:
 private:
     friend class TDMPrincipal;
     void Prepara();
+    QString SqlExecutado() const;
+    void BindParametros(fb::Comando& comando) const;
     int BuscaLote(int quantas);
+    int ContaLinhas();
+    void LeBloco(int bloco);
+    void GaranteLinha(int linha) const;
     void DefineAtual(int linha);
     int IndiceColunaObrigatorio(const QString& nome) const;
     void PerdeCursor();
@@ -117,6 +131,8 @@ private:
     TDMPrincipal* m_modulo;  // cleared when the module goes first
     QString m_tabela;
     QStringList m_linhasSql;
+    QString m_sqlContagem;
+    QVector<bool> m_blocoLido;  // reading by blocks: which blocks are in m_linhas
     QVector<QPair<QString, QVariant>> m_parametros;
     std::unique_ptr<fb::Comando> m_comando;
     QString m_sqlPreparado;

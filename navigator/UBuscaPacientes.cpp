@@ -18,6 +18,12 @@ constexpr int kMaiorColuna = 240;
 // The bound pattern, wide enough for the longest text and its wildcards.
 const QString kPadrao = QStringLiteral("CAST(:Padrao AS VARCHAR(255))");
 const QString kPadraoMaiusculo = QStringLiteral("UPPER(CAST(:Padrao AS VARCHAR(255)))");
+// The names beginning with the typed text up to its first wildcard: the index on UPPER(Nome)
+// finds them, and the LIKE keeps the pattern's own meaning.
+const QString kInicioNome = QStringLiteral("UPPER(Pacientes.Nome) STARTING WITH UPPER(CAST(:Prefixo AS VARCHAR(255))) AND ");
+// The result of a search that looks at every patient: sorted after the filter (the few hits),
+// rather than walking the name index and reading every patient in its order.
+const QString kOrdemResultado = QStringLiteral(" ORDER BY Nome COLLATE WIN_PTBR ASC, Codigo ASC");
 
 // The doctor's patients, each once: the distinct patient codes of his examinations first.
 const QString kPacientesDoMedico = QStringLiteral(
@@ -30,6 +36,14 @@ bool ComMedico(const QString& medico)
 }
 
 bool Maiusculas(int tipo) { return tipo == PrimeiroNome || tipo == ParteNome || tipo == Diagnostico || tipo == Observacao; }
+
+// The pattern's beginning before its first wildcard.
+QString Prefixo(const QString& padrao)
+{
+    static const QRegularExpression curinga(QStringLiteral("[%_]"));
+    const qsizetype i = padrao.indexOf(curinga);
+    return i < 0 ? padrao : padrao.left(i);
+}
 
 // A whole number the examination code can be read as.
 bool NumeroInteiro(const QString& texto, int& numero)
@@ -80,10 +94,10 @@ QString SqlPrimeiroNome(bool comMedico)
 {
     if (comMedico)
         return QStringLiteral("SELECT Pacientes.Codigo, Pacientes.Nome, Pacientes.RG ") + kPacientesDoMedico +
-               QStringLiteral("WHERE UPPER(Pacientes.Nome) LIKE ") + kPadraoMaiusculo +
+               QStringLiteral("WHERE ") + kInicioNome + QStringLiteral("UPPER(Pacientes.Nome) LIKE ") + kPadraoMaiusculo +
                QStringLiteral(" ORDER BY Pacientes.Nome COLLATE WIN_PTBR ASC");
-    return QStringLiteral("SELECT * FROM Pacientes WHERE UPPER(Nome) LIKE ") + kPadraoMaiusculo +
-           QStringLiteral(" ORDER BY Nome COLLATE WIN_PTBR ASC");
+    return QStringLiteral("SELECT * FROM Pacientes WHERE ") + kInicioNome + QStringLiteral("UPPER(Nome) LIKE ") +
+           kPadraoMaiusculo + QStringLiteral(" ORDER BY Nome COLLATE WIN_PTBR ASC");
 }
 
 QString SqlCarregaBusca(bool comMedico)
@@ -95,7 +109,7 @@ QString SqlCarregaBusca(bool comMedico)
     return QStringLiteral("SELECT * FROM Pacientes ORDER BY Nome COLLATE WIN_PTBR ASC");
 }
 
-QString SqlLocalizar(int tipo)
+QString SqlLocalizar(int tipo, bool codigoNumero)
 {
     const QString pacientes = QStringLiteral("SELECT Codigo,Nome,Rg FROM Pacientes WHERE ");
     const QString porExame = QStringLiteral(
@@ -103,12 +117,13 @@ QString SqlLocalizar(int tipo)
         "Exames.CodPaciente = Pacientes.Codigo WHERE ");
     switch (tipo) {
     case ParteNome:
-        return pacientes + QStringLiteral("UPPER(Nome) LIKE ") + kPadraoMaiusculo + QStringLiteral(" ORDER BY Nome COLLATE WIN_PTBR ASC");
+        return pacientes + QStringLiteral("UPPER(Nome) LIKE ") + kPadraoMaiusculo + kOrdemResultado;
     case CodigoPaciente:
-        return pacientes + QStringLiteral("CAST(Codigo AS VARCHAR(11)) LIKE ") + kPadrao +
-               QStringLiteral(" ORDER BY Nome COLLATE WIN_PTBR ASC");
+        if (codigoNumero)
+            return pacientes + QStringLiteral("Codigo = :Numero");
+        return pacientes + QStringLiteral("CAST(Codigo AS VARCHAR(11)) LIKE ") + kPadrao + kOrdemResultado;
     case RgPaciente:
-        return pacientes + QStringLiteral("Rg LIKE ") + kPadrao + QStringLiteral(" ORDER BY Nome COLLATE WIN_PTBR ASC");
+        return pacientes + QStringLiteral("Rg LIKE ") + kPadrao + kOrdemResultado;
     case CodigoExame:
         return porExame + QStringLiteral("CAST(Exames.Codigo AS VARCHAR(11)) LIKE ") + kPadrao +
                QStringLiteral(" ORDER BY Pacientes.Nome COLLATE WIN_PTBR ASC");
@@ -174,7 +189,9 @@ void BuscaPrimeiroNome(TDMPrincipal& dm, const QString& texto, const QString& me
     const bool comMedico = ComMedico(medico);
     const int codigo = comMedico ? CodigoMedico(dm, medico) : 0;
     q.DefineSQL(SqlPrimeiroNome(comMedico));
-    q.DefineParametro(QStringLiteral("Padrao"), Padrao(PrimeiroNome, texto));
+    const QString padrao = Padrao(PrimeiroNome, texto);
+    q.DefineParametro(QStringLiteral("Padrao"), padrao);
+    q.DefineParametro(QStringLiteral("Prefixo"), Prefixo(padrao));
     if (comMedico)
         q.DefineParametro(QStringLiteral("CodigoMedico"), codigo);
     q.Abre();
@@ -184,11 +201,18 @@ bool Localiza(TDMPrincipal& dm, int tipo, const QString& texto)
 {
     ConsultaBD& q = *dm.IBQueryBuscaPac;
     q.Fecha();
-    const QString sql = SqlLocalizar(tipo);
+    int numero = 0;
+    // "012" is a pattern that code 12 does not match: only a number written as such.
+    const bool codigoNumero =
+        tipo == CodigoPaciente && NumeroInteiro(texto, numero) && QString::number(numero) == texto;
+    const QString sql = SqlLocalizar(tipo, codigoNumero);
     if (sql.isEmpty() || !TextoPesquisavel(texto))
         return false;
     q.DefineSQL(sql);
-    q.DefineParametro(QStringLiteral("Padrao"), Padrao(tipo, texto));
+    if (codigoNumero)
+        q.DefineParametro(QStringLiteral("Numero"), numero);
+    else
+        q.DefineParametro(QStringLiteral("Padrao"), Padrao(tipo, texto));
     q.Abre();
     return !q.Vazia();
 }

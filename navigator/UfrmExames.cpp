@@ -8,6 +8,7 @@
 #include "data/UDMPrincipal.h"
 #include "data/UDPacientes.h"
 #include "data/UOperacaoBD.h"
+#include "navigator/UBuscaPacientes.h"
 #include "navigator/UCadastroNavegador.h"
 #include "navigator/UIcones.h"
 #include "navigator/UNavegador.h"
@@ -707,10 +708,11 @@ void TfrmExames::SelecionaLinhaGrade(int linha)
     DBGridPacientes->viewport()->update();
 }
 
-// The list is fetched in batches as the grid scrolls, and the grid asks for the next batch
-// only when its last row comes into view or its scroll bar reaches the end. Its first column
-// is hidden, so the first of these never fires: rows are fetched here until they fill the
-// grid's height and one more, which gives the grid a scroll bar that fetches the rest.
+// A list fetched in sequence grows in batches as the grid scrolls, and the grid asks for the
+// next batch only when its last row comes into view or its scroll bar reaches the end. Its
+// first column is hidden, so the first of these never fires: rows are fetched here until they
+// fill the grid's height and one more, which gives the grid a scroll bar that fetches the rest.
+// (The patient list read by blocks has all its rows from the start.)
 void TfrmExames::CompletaGrade()
 {
     ConsultaBD& p = Pacientes();
@@ -894,18 +896,19 @@ void TfrmExames::CarregaPacientes(const QString& ordem)
     try {
         p.Fecha();
         p.DefineSQL(SqlPacientes(filtro, alfabetica));
-        if (filtro == kSemExames) {
-            p.DefineParametro(QStringLiteral("TotalExames"), 0);
-        } else if (filtro != kTodos) {
+        p.DefineLeituraPorBlocos(SqlContaPacientes(filtro));
+        m_medicoCarregado = 0;
+        if (filtro != kSemExames && filtro != kTodos) {
             ConsultaBD& op = PreparaOperacao(dm, QStringLiteral("SELECT Codigo FROM Medicos WHERE Medicos.Nome=:NomeMedico"));
             op.DefineParametro(QStringLiteral("NomeMedico"), filtro);
             op.Abre();
-            const int codigo = op.Vazia() ? 0 : op.Inteiro(QStringLiteral("Codigo"));
+            m_medicoCarregado = op.Vazia() ? 0 : op.Inteiro(QStringLiteral("Codigo"));
             op.Fecha();
-            p.DefineParametro(QStringLiteral("CodigoMedico"), codigo);
         }
-        m_carregando = false;
         m_filtroCarregado = filtro;
+        m_alfabeticaCarregada = alfabetica;
+        ParametrosLista(p);
+        m_carregando = false;
         p.Abre();
     } catch (...) {
         m_carregando = false;
@@ -928,45 +931,66 @@ void TfrmExames::CarregaPacientes(const QString& ordem)
     }
     if (!filtro.isEmpty() && filtro == InfosZR.MedicoAtivo && !InfosZR.PacienteAtivo.isEmpty()) {
         // Back to the patient of the last use (letter case ignored).
-        for (int i = 0;; ++i) {
-            if (i >= p.LinhasBuscadas()) {
-                if (!p.TemMais())
-                    break;
-                p.fetchMore(QModelIndex());
-                if (i >= p.LinhasBuscadas())
-                    break;
-            }
-            if (p.CampoDaLinha(i, QStringLiteral("NOME")).toString().compare(InfosZR.PacienteAtivo,
-                                                                          Qt::CaseInsensitive) == 0) {
-                p.VaiPara(i);
-                break;
-            }
-        }
+        VaiParaPrimeiro(QStringLiteral("UPPER(Pacientes.Nome) = UPPER(CAST(:Valor AS VARCHAR(255)))"),
+                        InfosZR.PacienteAtivo);
     }
     AjustaLayout();
     CompletaGrade();
     TfrmAguarde::Esconde();
 }
 
-bool TfrmExames::VaiParaPrefixo(const QString& prefixo)
+void TfrmExames::ParametrosLista(ConsultaBD& q) const
+{
+    if (m_filtroCarregado == kSemExames)
+        q.DefineParametro(QStringLiteral("TotalExames"), 0);
+    else if (m_filtroCarregado != kTodos)
+        q.DefineParametro(QStringLiteral("CodigoMedico"), m_medicoCarregado);
+}
+
+bool TfrmExames::VaiParaPosicao(int codigo, const QString& nome)
 {
     ConsultaBD& p = Pacientes();
     if (!p.Ativa())
         return false;
-    for (int i = 0;; ++i) {
-        if (i >= p.LinhasBuscadas()) {
-            if (!p.TemMais())
-                return false;
-            p.fetchMore(QModelIndex());
-            if (i >= p.LinhasBuscadas())
-                return false;
-        }
-        if (p.CampoDaLinha(i, QStringLiteral("NOME")).toString().startsWith(prefixo, Qt::CaseSensitive)) {
+    ConsultaBD& op = PreparaOperacao(TDMPrincipal::Instancia(), SqlPosicaoPaciente(m_filtroCarregado, m_alfabeticaCarregada));
+    ParametrosLista(op);
+    if (m_alfabeticaCarregada)
+        op.DefineParametro(QStringLiteral("Nome"), nome);
+    else
+        op.DefineParametro(QStringLiteral("Codigo"), codigo);
+    op.Abre();
+    const int antes = op.Inteiro(QStringLiteral("ANTES"));
+    const int iguais = op.Inteiro(QStringLiteral("IGUAIS"));
+    op.Fecha();
+    // Patients of the same name stand together, in the list's own order among them.
+    for (int i = antes; i < antes + iguais && i < p.rowCount(); ++i)
+        if (p.CampoDaLinha(i, QStringLiteral("CODIGO")).toInt() == codigo) {
             if (i != p.Linha())
                 p.VaiPara(i);
             return true;
         }
-    }
+    return false;
+}
+
+bool TfrmExames::VaiParaPrimeiro(const QString& condicao, const QString& valor)
+{
+    if (!Pacientes().Ativa() || !BuscaPacientes::TextoPesquisavel(valor) || valor.size() > 255)
+        return false;
+    ConsultaBD& op = PreparaOperacao(TDMPrincipal::Instancia(),
+                                     SqlPrimeiroPaciente(m_filtroCarregado, m_alfabeticaCarregada, condicao));
+    ParametrosLista(op);
+    op.DefineParametro(QStringLiteral("Valor"), valor);
+    op.Abre();
+    const bool achou = !op.Vazia();
+    const int codigo = achou ? op.Inteiro(QStringLiteral("CODIGO")) : 0;
+    const QString nome = achou ? op.Texto(QStringLiteral("NOME")) : QString();
+    op.Fecha();
+    return achou && VaiParaPosicao(codigo, nome);
+}
+
+bool TfrmExames::VaiParaPrefixo(const QString& prefixo)
+{
+    return VaiParaPrimeiro(QStringLiteral("Pacientes.Nome STARTING WITH CAST(:Valor AS VARCHAR(255))"), prefixo);
 }
 
 void TfrmExames::MostraPaciente(const QString& nomeDado, const QString& filtroDado)
@@ -989,23 +1013,20 @@ void TfrmExames::MostraPaciente(const QString& nomeDado, const QString& filtroDa
 
 bool TfrmExames::VaiParaCodigo(int codigo)
 {
-    ConsultaBD& p = Pacientes();
-    if (!p.Ativa())
+    if (!Pacientes().Ativa())
         return false;
-    for (int i = 0;; ++i) {
-        if (i >= p.LinhasBuscadas()) {
-            if (!p.TemMais())
-                return false;
-            p.fetchMore(QModelIndex());
-            if (i >= p.LinhasBuscadas())
-                return false;
-        }
-        if (p.CampoDaLinha(i, QStringLiteral("CODIGO")).toInt() == codigo) {
-            if (i != p.Linha())
-                p.VaiPara(i);
-            return true;
-        }
+    QString nome;
+    if (m_alfabeticaCarregada) {
+        ConsultaBD& op = PreparaOperacao(TDMPrincipal::Instancia(), QStringLiteral("SELECT Nome FROM Pacientes WHERE Codigo = :Codigo"));
+        op.DefineParametro(QStringLiteral("Codigo"), codigo);
+        op.Abre();
+        const bool existe = !op.Vazia();
+        nome = op.Texto(QStringLiteral("NOME"));
+        op.Fecha();
+        if (!existe)
+            return false;
     }
+    return VaiParaPosicao(codigo, nome);
 }
 
 void TfrmExames::MostraPacienteCodigo(int codigo, const QString& filtroDado)
@@ -1530,7 +1551,7 @@ void TfrmExames::tbtExcluirPacienteClick()
         filtro = kTodos;
     MostraPaciente(QString(), filtro);
     if (vizinho != 0)
-        Pacientes().Localiza(QStringLiteral("CODIGO"), vizinho);
+        VaiParaCodigo(vizinho);
 }
 
 void TfrmExames::tbtAlterarPacienteClick()
