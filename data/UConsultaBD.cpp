@@ -528,7 +528,7 @@ void ConsultaBD::fetchMore(const QModelIndex& pai)
     QVector<QVector<QVariant>> novas;
     std::swap(novas, m_linhas);
     m_linhas.clear();
-    const int lidas = BuscaLote(kLote);
+    const int lidas = BuscaLote(m_lote);
     std::swap(novas, m_linhas);
     if (lidas > 0) {
         beginInsertRows(QModelIndex(), antes, antes + lidas - 1);

@@ -105,8 +105,11 @@ public:
     bool canFetchMore(const QModelIndex& pai) const override;
     void fetchMore(const QModelIndex& pai) override;
 
-    // Rows fetched per batch while a view scrolls.
+    // Rows fetched per batch while a view scrolls, and read per block.
     static constexpr int kLote = 256;
+    // A smaller batch for a grid whose first rows must show at once while the rest are
+    // costly to find (kLote unless changed).
+    void DefineLote(int linhas) { m_lote = linhas > 0 ? linhas : kLote; }
 
 signals:
     void LinhaMudou(int linha);
@@ -139,6 +142,7 @@ private:
     QStringList m_colunas;
     QVector<QVector<QVariant>> m_linhas;
     bool m_ativa = false;
+    int m_lote = kLote;
     bool m_fim = true;      // every row fetched
     int m_atual = -1;
     bool m_eof = true;

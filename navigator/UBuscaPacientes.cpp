@@ -30,6 +30,18 @@ const QString kPacientesDoMedico = QStringLiteral(
     "FROM (SELECT DISTINCT Exames.CodPaciente FROM Exames WHERE Exames.CodResp=:CodigoMedico) E "
     "JOIN Pacientes ON E.CodPaciente = Pacientes.Codigo ");
 
+// The result grid shows its first rows as soon as a screenful is found: filtered searches
+// (a doctor's patients, parts of names) may have to look far for each further row.
+constexpr int kLinhasPorVez = 48;
+
+ConsultaBD& ConsultaBusca(TDMPrincipal& dm)
+{
+    ConsultaBD& q = *dm.IBQueryBuscaPac;
+    q.Fecha();
+    q.DefineLote(kLinhasPorVez);
+    return q;
+}
+
 bool ComMedico(const QString& medico)
 {
     return !medico.isEmpty() && medico != Navegador::kTodos && medico != Navegador::kSemExames;
@@ -92,10 +104,13 @@ bool TextoPesquisavel(const QString& texto)
 
 QString SqlPrimeiroNome(bool comMedico)
 {
+    // The doctor's patients by the names first: the few names that begin with the text are
+    // checked against the patient's own examinations (the doctor's many are not read).
     if (comMedico)
-        return QStringLiteral("SELECT Pacientes.Codigo, Pacientes.Nome, Pacientes.RG ") + kPacientesDoMedico +
-               QStringLiteral("WHERE ") + kInicioNome + QStringLiteral("UPPER(Pacientes.Nome) LIKE ") + kPadraoMaiusculo +
-               QStringLiteral(" ORDER BY Pacientes.Nome COLLATE WIN_PTBR ASC");
+        return QStringLiteral("SELECT Pacientes.Codigo, Pacientes.Nome, Pacientes.RG FROM Pacientes WHERE ") + kInicioNome +
+               QStringLiteral("UPPER(Pacientes.Nome) LIKE ") + kPadraoMaiusculo +
+               QStringLiteral(" AND EXISTS (SELECT 1 FROM Exames WHERE Exames.CodPaciente = Pacientes.Codigo AND "
+                              "Exames.CodResp + 0 = :CodigoMedico) ORDER BY Pacientes.Nome COLLATE WIN_PTBR ASC");
     return QStringLiteral("SELECT * FROM Pacientes WHERE ") + kInicioNome + QStringLiteral("UPPER(Nome) LIKE ") +
            kPadraoMaiusculo + QStringLiteral(" ORDER BY Nome COLLATE WIN_PTBR ASC");
 }
@@ -125,6 +140,8 @@ QString SqlLocalizar(int tipo, bool codigoNumero)
     case RgPaciente:
         return pacientes + QStringLiteral("Rg LIKE ") + kPadrao + kOrdemResultado;
     case CodigoExame:
+        if (codigoNumero)
+            return porExame + QStringLiteral("Exames.Codigo = :Numero ORDER BY Pacientes.Nome COLLATE WIN_PTBR ASC");
         return porExame + QStringLiteral("CAST(Exames.Codigo AS VARCHAR(11)) LIKE ") + kPadrao +
                QStringLiteral(" ORDER BY Pacientes.Nome COLLATE WIN_PTBR ASC");
     case Diagnostico:
@@ -172,8 +189,7 @@ void CarregaBusca(TDMPrincipal& dm, const QString& medico)
 {
     const bool comMedico = ComMedico(medico);
     const int codigo = comMedico ? CodigoMedico(dm, medico) : 0;
-    ConsultaBD& q = *dm.IBQueryBuscaPac;
-    q.Fecha();
+    ConsultaBD& q = ConsultaBusca(dm);
     q.DefineSQL(SqlCarregaBusca(comMedico));
     if (comMedico)
         q.DefineParametro(QStringLiteral("CodigoMedico"), codigo);
@@ -182,8 +198,7 @@ void CarregaBusca(TDMPrincipal& dm, const QString& medico)
 
 void BuscaPrimeiroNome(TDMPrincipal& dm, const QString& texto, const QString& medico)
 {
-    ConsultaBD& q = *dm.IBQueryBuscaPac;
-    q.Fecha();
+    ConsultaBD& q = ConsultaBusca(dm);
     if (!TextoPesquisavel(texto))
         return;
     const bool comMedico = ComMedico(medico);
@@ -199,12 +214,11 @@ void BuscaPrimeiroNome(TDMPrincipal& dm, const QString& texto, const QString& me
 
 bool Localiza(TDMPrincipal& dm, int tipo, const QString& texto)
 {
-    ConsultaBD& q = *dm.IBQueryBuscaPac;
-    q.Fecha();
+    ConsultaBD& q = ConsultaBusca(dm);
     int numero = 0;
     // "012" is a pattern that code 12 does not match: only a number written as such.
-    const bool codigoNumero =
-        tipo == CodigoPaciente && NumeroInteiro(texto, numero) && QString::number(numero) == texto;
+    const bool codigoNumero = (tipo == CodigoPaciente || tipo == CodigoExame) && NumeroInteiro(texto, numero) &&
+                              QString::number(numero) == texto;
     const QString sql = SqlLocalizar(tipo, codigoNumero);
     if (sql.isEmpty() || !TextoPesquisavel(texto))
         return false;

@@ -78,24 +78,22 @@ QString SqlPacientes(const QString& filtro, bool alfabetica)
     return QStringLiteral("SELECT ") + kColunasLista + DeOnde(filtro) + Ordem(filtro, alfabetica);
 }
 
-QString SqlContaPacientes(const QString& filtro) { return QStringLiteral("SELECT COUNT(*) ") + DeOnde(filtro); }
+QString SqlContaPacientes() { return QStringLiteral("SELECT COUNT(*) FROM Pacientes"); }
 
-QString SqlPosicaoPaciente(const QString& filtro, bool alfabetica)
+QString SqlPosicaoPaciente(bool alfabetica)
 {
     if (!alfabetica)
-        return QStringLiteral("SELECT COUNT(*) AS Antes, 1 AS Iguais ") + DeOnde(filtro) +
-               QStringLiteral("AND Pacientes.Codigo < :Codigo");
-    const QString nome = QStringLiteral("CAST(:Nome AS VARCHAR(255)) COLLATE WIN_PTBR");
+        return QStringLiteral("SELECT COUNT(*) AS Antes, 1 AS Iguais FROM Pacientes WHERE Pacientes.Codigo < :Codigo");
+    const QString nome = QStringLiteral("CAST(:Nome AS VARCHAR(255) CHARACTER SET WIN1252) COLLATE WIN_PTBR");
     return QStringLiteral("SELECT COALESCE(SUM(IIF(") + kChaveNome + QStringLiteral(" < ") + nome +
            QStringLiteral(", 1, 0)), 0) AS Antes, COALESCE(SUM(IIF(") + kChaveNome + QStringLiteral(" = ") + nome +
-           QStringLiteral(", 1, 0)), 0) AS Iguais ") + DeOnde(filtro) + QStringLiteral("AND ") + kChaveNome +
-           QStringLiteral(" <= ") + nome;
+           QStringLiteral(", 1, 0)), 0) AS Iguais FROM Pacientes WHERE ") + kChaveNome + QStringLiteral(" <= ") + nome;
 }
 
-QString SqlPrimeiroPaciente(const QString& filtro, bool alfabetica, const QString& condicao)
+QString SqlPrimeiroPaciente(bool alfabetica, const QString& condicao)
 {
-    return QStringLiteral("SELECT FIRST 1 Pacientes.Codigo, Pacientes.Nome ") + DeOnde(filtro) + QStringLiteral("AND (") +
-           condicao + QStringLiteral(") ") + Ordem(filtro, alfabetica);
+    return QStringLiteral("SELECT FIRST 1 Pacientes.Codigo, Pacientes.Nome FROM Pacientes WHERE ") + condicao +
+           QLatin1Char(' ') + Ordem(kTodos, alfabetica);
 }
 
 QString SqlExames(bool porMedico)

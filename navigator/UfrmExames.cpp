@@ -896,18 +896,22 @@ void TfrmExames::CarregaPacientes(const QString& ordem)
     try {
         p.Fecha();
         p.DefineSQL(SqlPacientes(filtro, alfabetica));
-        p.DefineLeituraPorBlocos(SqlContaPacientes(filtro));
-        m_medicoCarregado = 0;
-        if (filtro != kSemExames && filtro != kTodos) {
+        // A doctor's patients, or those without examinations, are few and sorted in one go:
+        // read in sequence. Every patient is many: read by blocks where they are wanted.
+        if (filtro == kTodos)
+            p.DefineLeituraPorBlocos(SqlContaPacientes());
+        if (filtro == kSemExames) {
+            p.DefineParametro(QStringLiteral("TotalExames"), 0);
+        } else if (filtro != kTodos) {
             ConsultaBD& op = PreparaOperacao(dm, QStringLiteral("SELECT Codigo FROM Medicos WHERE Medicos.Nome=:NomeMedico"));
             op.DefineParametro(QStringLiteral("NomeMedico"), filtro);
             op.Abre();
-            m_medicoCarregado = op.Vazia() ? 0 : op.Inteiro(QStringLiteral("Codigo"));
+            const int codigo = op.Vazia() ? 0 : op.Inteiro(QStringLiteral("Codigo"));
             op.Fecha();
+            p.DefineParametro(QStringLiteral("CodigoMedico"), codigo);
         }
         m_filtroCarregado = filtro;
         m_alfabeticaCarregada = alfabetica;
-        ParametrosLista(p);
         m_carregando = false;
         p.Abre();
     } catch (...) {
@@ -931,29 +935,50 @@ void TfrmExames::CarregaPacientes(const QString& ordem)
     }
     if (!filtro.isEmpty() && filtro == InfosZR.MedicoAtivo && !InfosZR.PacienteAtivo.isEmpty()) {
         // Back to the patient of the last use (letter case ignored).
-        VaiParaPrimeiro(QStringLiteral("UPPER(Pacientes.Nome) = UPPER(CAST(:Valor AS VARCHAR(255)))"),
-                        InfosZR.PacienteAtivo);
+        const QString nome = InfosZR.PacienteAtivo;
+        if (p.PorBlocos())
+            VaiParaPrimeiro(QStringLiteral("UPPER(Pacientes.Nome) = UPPER(CAST(:Valor AS VARCHAR(255)))"), nome);
+        else
+            VaiParaLinha(ProcuraEmSequencia([&](int i) {
+                return p.CampoDaLinha(i, QStringLiteral("NOME")).toString().compare(nome, Qt::CaseInsensitive) == 0;
+            }));
     }
     AjustaLayout();
     CompletaGrade();
     TfrmAguarde::Esconde();
 }
 
-void TfrmExames::ParametrosLista(ConsultaBD& q) const
+int TfrmExames::ProcuraEmSequencia(const std::function<bool(int)>& procurada)
 {
-    if (m_filtroCarregado == kSemExames)
-        q.DefineParametro(QStringLiteral("TotalExames"), 0);
-    else if (m_filtroCarregado != kTodos)
-        q.DefineParametro(QStringLiteral("CodigoMedico"), m_medicoCarregado);
+    ConsultaBD& p = Pacientes();
+    if (!p.Ativa())
+        return -1;
+    for (int i = 0;; ++i) {
+        if (i >= p.LinhasBuscadas()) {
+            if (!p.TemMais())
+                return -1;
+            p.fetchMore(QModelIndex());
+            if (i >= p.LinhasBuscadas())
+                return -1;
+        }
+        if (procurada(i))
+            return i;
+    }
+}
+
+bool TfrmExames::VaiParaLinha(int linha)
+{
+    if (linha < 0)
+        return false;
+    if (linha != Pacientes().Linha())
+        Pacientes().VaiPara(linha);
+    return true;
 }
 
 bool TfrmExames::VaiParaPosicao(int codigo, const QString& nome)
 {
     ConsultaBD& p = Pacientes();
-    if (!p.Ativa())
-        return false;
-    ConsultaBD& op = PreparaOperacao(TDMPrincipal::Instancia(), SqlPosicaoPaciente(m_filtroCarregado, m_alfabeticaCarregada));
-    ParametrosLista(op);
+    ConsultaBD& op = PreparaOperacao(TDMPrincipal::Instancia(), SqlPosicaoPaciente(m_alfabeticaCarregada));
     if (m_alfabeticaCarregada)
         op.DefineParametro(QStringLiteral("Nome"), nome);
     else
@@ -964,21 +989,16 @@ bool TfrmExames::VaiParaPosicao(int codigo, const QString& nome)
     op.Fecha();
     // Patients of the same name stand together, in the list's own order among them.
     for (int i = antes; i < antes + iguais && i < p.rowCount(); ++i)
-        if (p.CampoDaLinha(i, QStringLiteral("CODIGO")).toInt() == codigo) {
-            if (i != p.Linha())
-                p.VaiPara(i);
-            return true;
-        }
+        if (p.CampoDaLinha(i, QStringLiteral("CODIGO")).toInt() == codigo)
+            return VaiParaLinha(i);
     return false;
 }
 
 bool TfrmExames::VaiParaPrimeiro(const QString& condicao, const QString& valor)
 {
-    if (!Pacientes().Ativa() || !BuscaPacientes::TextoPesquisavel(valor) || valor.size() > 255)
+    if (!BuscaPacientes::TextoPesquisavel(valor) || valor.size() > 255)
         return false;
-    ConsultaBD& op = PreparaOperacao(TDMPrincipal::Instancia(),
-                                     SqlPrimeiroPaciente(m_filtroCarregado, m_alfabeticaCarregada, condicao));
-    ParametrosLista(op);
+    ConsultaBD& op = PreparaOperacao(TDMPrincipal::Instancia(), SqlPrimeiroPaciente(m_alfabeticaCarregada, condicao));
     op.DefineParametro(QStringLiteral("Valor"), valor);
     op.Abre();
     const bool achou = !op.Vazia();
@@ -990,7 +1010,14 @@ bool TfrmExames::VaiParaPrimeiro(const QString& condicao, const QString& valor)
 
 bool TfrmExames::VaiParaPrefixo(const QString& prefixo)
 {
-    return VaiParaPrimeiro(QStringLiteral("Pacientes.Nome STARTING WITH CAST(:Valor AS VARCHAR(255))"), prefixo);
+    ConsultaBD& p = Pacientes();
+    if (!p.Ativa())
+        return false;
+    if (p.PorBlocos())
+        return VaiParaPrimeiro(QStringLiteral("Pacientes.Nome STARTING WITH CAST(:Valor AS VARCHAR(255))"), prefixo);
+    return VaiParaLinha(ProcuraEmSequencia([&](int i) {
+        return p.CampoDaLinha(i, QStringLiteral("NOME")).toString().startsWith(prefixo, Qt::CaseSensitive);
+    }));
 }
 
 void TfrmExames::MostraPaciente(const QString& nomeDado, const QString& filtroDado)
@@ -1013,8 +1040,12 @@ void TfrmExames::MostraPaciente(const QString& nomeDado, const QString& filtroDa
 
 bool TfrmExames::VaiParaCodigo(int codigo)
 {
-    if (!Pacientes().Ativa())
+    ConsultaBD& p = Pacientes();
+    if (!p.Ativa())
         return false;
+    if (!p.PorBlocos())
+        return VaiParaLinha(
+            ProcuraEmSequencia([&](int i) { return p.CampoDaLinha(i, QStringLiteral("CODIGO")).toInt() == codigo; }));
     QString nome;
     if (m_alfabeticaCarregada) {
         ConsultaBD& op = PreparaOperacao(TDMPrincipal::Instancia(), QStringLiteral("SELECT Nome FROM Pacientes WHERE Codigo = :Codigo"));

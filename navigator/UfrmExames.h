@@ -291,12 +291,14 @@ private:
     // Moves the patient list, under the filter, to the patient with that code (by name when
     // the code is not listed).
     void MostraPacienteCodigo(int codigo, const QString& nome, const QString& filtro);
-    // The list's filter values bound to one of its statements.
-    void ParametrosLista(ConsultaBD& q) const;
-    // Positions the list on the patient found by its place in the order (:Nome or :Codigo),
-    // reading only the rows around it; false when the list does not hold him.
+    // A list read in sequence: the first row that meets the test, fetching rows as needed
+    // (-1 when none does).
+    int ProcuraEmSequencia(const std::function<bool(int)>& procurada);
+    bool VaiParaLinha(int linha);
+    // A list read by blocks: positions on the patient found by his place in the order,
+    // reading only the rows around it (false when the list does not hold him), or on the
+    // first patient in the list's order that meets the condition on :Valor.
     bool VaiParaPosicao(int codigo, const QString& nome);
-    // Positions the list on its first patient that meets the condition on :Valor.
     bool VaiParaPrimeiro(const QString& condicao, const QString& valor);
 
     bool m_orto = false;
@@ -305,7 +307,6 @@ private:
     QString m_nomePaciente;   // name kept at each change of the current patient
     QString m_filtroCarregado;
     bool m_alfabeticaCarregada = true;
-    int m_medicoCarregado = 0;  // the doctor code bound to the list
     bool m_mostrando = false;
     bool m_fechado = false;
     bool m_carregando = false;
