@@ -29,6 +29,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <ctime>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -37,13 +38,24 @@ namespace {
 
 QString SqlPacientesMedico() { return Navegador::SqlPacientes(QStringLiteral("Dr."), true); }
 
+// Processor time of the whole process (the embedded engine runs in it): on a machine shared
+// with other work the wall-clock figure grows with the load, this one much less.
+double CpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+double MedianaDe(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
 struct Medida {
-    std::vector<double> ms;
-    double Mediana()
-    {
-        std::sort(ms.begin(), ms.end());
-        return ms.empty() ? 0 : ms[ms.size() / 2];
-    }
+    std::vector<double> ms, cpu;
+    double Mediana() const { return MedianaDe(ms); }
     double Maximo() const { return ms.empty() ? 0 : *std::max_element(ms.begin(), ms.end()); }
 };
 
@@ -52,9 +64,11 @@ Medida Repete(int vezes, const std::function<void(int)>& f)
     Medida m;
     QElapsedTimer t;
     for (int i = 0; i < vezes; ++i) {
+        const double cpu = CpuMs();
         t.start();
         f(i);
         m.ms.push_back(t.nsecsElapsed() / 1e6);
+        m.cpu.push_back(CpuMs() - cpu);
     }
     return m;
 }
@@ -62,8 +76,8 @@ Medida Repete(int vezes, const std::function<void(int)>& f)
 void Linha(const char* nome, Medida m, double alvo)
 {
     const double med = m.Mediana();
-    std::printf("  %-46s mediana %8.1f ms  máximo %8.1f ms  (alvo < %.0f ms: %s)\n", nome, med, m.Maximo(), alvo,
-                med < alvo ? "ok" : "ACIMA");
+    std::printf("  %-46s mediana %8.1f ms  máximo %8.1f ms  cpu %8.1f ms  (alvo < %.0f ms: %s)\n", nome, med,
+                m.Maximo(), MedianaDe(m.cpu), alvo, med < alvo ? "ok" : "ACIMA");
 }
 
 void Executa(TDMPrincipal& dm, const QString& sql)
@@ -206,10 +220,10 @@ int main(int argc, char** argv)
         std::printf("    lista de %-35s mediana %8.1f ms (primeira página)\n", qPrintable(f), m.Mediana());
         Medida t = Repete(2, [&](int) {
             nav->CarregaPacientes(QStringLiteral("Asc"));
-            dm.IBQueryPacientes->BuscaTodas();
+            dm.IBQueryPacientes->Ultimo();
         });
-        std::printf("    lista de %-35s mediana %8.1f ms (%d linhas)\n", qPrintable(f), t.Mediana(),
-                    dm.IBQueryPacientes->LinhasBuscadas());
+        std::printf("    lista de %-35s mediana %8.1f ms (%d linhas, até a última)\n", qPrintable(f), t.Mediana(),
+                    dm.IBQueryPacientes->rowCount());
     }
     nav->CBMedicos->setCurrentIndex(nav->CBMedicos->findText(QStringLiteral("*** Todos")));
     nav->CBMedicos1Change();
@@ -304,10 +318,12 @@ int main(int argc, char** argv)
         nav->edtFind->setText(QStringLiteral("irregular 25000"));
         nav->btnLocPac1Click();
         QElapsedTimer t;
+        const double cpu = CpuMs();
         t.start();
         nav->btnLocDBGrid1Click();
         QCoreApplication::processEvents();
         verPaciente.ms.push_back(t.nsecsElapsed() / 1e6);
+        verPaciente.cpu.push_back(CpuMs() - cpu);
     }
     Linha("ver paciente (diagnóstico, exame selecionado)", verPaciente, 200);
     delete nav;

@@ -5,6 +5,8 @@
 #include "data/UDMPrincipal.h"
 #include "data/UFirebird.h"
 
+#include <algorithm>
+
 ConsultaBD::ConsultaBD(TDMPrincipal& modulo, const QString& nome, const QString& sql,
                        const QString& tabela)
     : m_modulo(&modulo), m_tabela(tabela)
@@ -43,6 +45,29 @@ void ConsultaBD::LimpaSQL()
     Fecha();
     m_linhasSql.clear();
     m_parametros.clear();
+    m_sqlContagem.clear();
+}
+
+void ConsultaBD::DefineLeituraPorBlocos(const QString& sqlContagem)
+{
+    Fecha();
+    m_sqlContagem = sqlContagem;
+}
+
+QString ConsultaBD::SqlExecutado() const
+{
+    if (m_sqlContagem.isEmpty())
+        return SQL();
+    return SQL() + QStringLiteral("\nROWS :JanelaDe TO :JanelaAte");
+}
+
+void ConsultaBD::BindParametros(fb::Comando& comando) const
+{
+    comando.LimpaParametros();
+    const QStringList nomes = comando.Parametros();
+    for (const auto& p : m_parametros)
+        if (nomes.contains(p.first, Qt::CaseInsensitive))
+            comando.DefineParametro(p.first, p.second);
 }
 
 void ConsultaBD::AdicionaSQL(const QString& linha)
@@ -73,8 +98,8 @@ QStringList ConsultaBD::Parametros()
 
 void ConsultaBD::Prepara()
 {
-    const QString sql = SQL();
-    if (sql.trimmed().isEmpty())
+    const QString sql = SqlExecutado();
+    if (SQL().trimmed().isEmpty())
         throw ErroBancoDados(
             QStringLiteral("O comando \"%1\" não tem texto SQL.").arg(objectName()));
     if (m_comando && m_comando->Preparado() && m_sqlPreparado == sql)
@@ -93,22 +118,81 @@ void ConsultaBD::Abre()
         return;
     Modulo().GaranteTransacao();
     Prepara();
-    m_comando->LimpaParametros();
-    for (const auto& p : m_parametros)
-        m_comando->DefineParametro(p.first, p.second);
-    m_comando->Executa(Modulo().IBTransaction);
+    if (PorBlocos()) {
+        const int total = ContaLinhas();
+        beginResetModel();
+        m_colunas = m_comando->Colunas();
+        m_linhas.clear();
+        m_linhas.resize(total);
+        m_blocoLido.fill(false, (total + kLote - 1) / kLote);
+        m_fim = true;
+        m_ativa = true;
+        try {
+            if (total > 0)
+                LeBloco(0);
+        } catch (...) {
+            m_ativa = false;
+            m_linhas.clear();
+            endResetModel();
+            throw;
+        }
+        endResetModel();
+    } else {
+        BindParametros(*m_comando);
+        m_comando->Executa(Modulo().IBTransaction);
 
-    beginResetModel();
-    m_colunas = m_comando->Colunas();
-    m_linhas.clear();
-    m_fim = false;
-    m_ativa = true;
-    BuscaLote(1);
-    endResetModel();
+        beginResetModel();
+        m_colunas = m_comando->Colunas();
+        m_linhas.clear();
+        m_fim = false;
+        m_ativa = true;
+        BuscaLote(1);
+        endResetModel();
+    }
     DefineAtual(m_linhas.isEmpty() ? -1 : 0);
     m_bof = true;
     m_eof = m_linhas.isEmpty();
     emit Aberta();
+}
+
+int ConsultaBD::ContaLinhas()
+{
+    fb::Comando contagem(Modulo().IBDatabase);
+    contagem.Prepara(Modulo().IBTransaction, m_sqlContagem);
+    BindParametros(contagem);
+    contagem.Executa(Modulo().IBTransaction);
+    QVector<QVariant> linha;
+    const int total = contagem.Busca(linha) && !linha.isEmpty() ? linha[0].toInt() : 0;
+    contagem.FechaCursor();
+    return std::max(0, total);
+}
+
+void ConsultaBD::LeBloco(int bloco)
+{
+    Modulo().GaranteTransacao();
+    Prepara();
+    const int inicio = bloco * kLote;
+    BindParametros(*m_comando);
+    m_comando->DefineParametro(QStringLiteral("JanelaDe"), inicio + 1);
+    m_comando->DefineParametro(QStringLiteral("JanelaAte"), inicio + kLote);
+    m_comando->Executa(Modulo().IBTransaction);
+    QVector<QVariant> linha;
+    for (int i = inicio; i < inicio + kLote && m_comando->Busca(linha); ++i)
+        if (i < m_linhas.size())
+            m_linhas[i] = linha;
+    m_comando->FechaCursor();
+    m_blocoLido[bloco] = true;
+}
+
+// Rows of a block not read yet are read when they are wanted (a list that shrank meanwhile
+// leaves its last rows empty).
+void ConsultaBD::GaranteLinha(int linha) const
+{
+    if (!m_ativa || m_sqlContagem.isEmpty() || linha < 0 || linha >= m_linhas.size())
+        return;
+    const int bloco = linha / kLote;
+    if (!m_blocoLido[bloco])
+        const_cast<ConsultaBD*>(this)->LeBloco(bloco);
 }
 
 void ConsultaBD::Executa()
@@ -116,9 +200,7 @@ void ConsultaBD::Executa()
     Fecha();
     Modulo().GaranteTransacao();
     Prepara();
-    m_comando->LimpaParametros();
-    for (const auto& p : m_parametros)
-        m_comando->DefineParametro(p.first, p.second);
+    BindParametros(*m_comando);
     m_comando->Executa(Modulo().IBTransaction);
     m_comando->FechaCursor();
 }
@@ -131,6 +213,7 @@ void ConsultaBD::Fecha()
     beginResetModel();
     m_ativa = false;
     m_linhas.clear();
+    m_blocoLido.clear();
     m_colunas.clear();
     m_fim = true;
     endResetModel();
@@ -273,6 +356,7 @@ bool ConsultaBD::Localiza(const QString& coluna, const QVariant& valor)
             if (i >= m_linhas.size())
                 return false;
         }
+        GaranteLinha(i);
         if (igual(m_linhas[i][c])) {
             VaiPara(i);
             return true;
@@ -301,7 +385,9 @@ QVariant ConsultaBD::CampoDaLinha(int linha, const QString& nome) const
     const int c = IndiceColunaObrigatorio(nome);
     if (linha < 0 || linha >= m_linhas.size())
         return QVariant();
-    return m_linhas[linha][c];
+    GaranteLinha(linha);
+    const QVector<QVariant>& valores = m_linhas[linha];
+    return c < valores.size() ? valores[c] : QVariant();
 }
 
 QVariant ConsultaBD::Campo(const QString& nome) const { return CampoDaLinha(m_atual, nome); }
@@ -388,7 +474,17 @@ QVariant ConsultaBD::data(const QModelIndex& indice, int papel) const
     if (!indice.isValid() || indice.row() >= m_linhas.size() ||
         indice.column() >= m_colunas.size())
         return QVariant();
-    const QVariant& v = m_linhas[indice.row()][indice.column()];
+    if (papel == Qt::DisplayRole || papel == Qt::EditRole) {
+        try {
+            GaranteLinha(indice.row());
+        } catch (const std::exception&) {
+            return QVariant();  // drawing goes on; the next action on the list reports it
+        }
+    }
+    const QVector<QVariant>& valores = m_linhas[indice.row()];
+    if (indice.column() >= valores.size())
+        return QVariant();
+    const QVariant& v = valores[indice.column()];
     if (papel == Qt::EditRole)
         return v;
     if (papel != Qt::DisplayRole || !v.isValid())
@@ -432,7 +528,7 @@ void ConsultaBD::fetchMore(const QModelIndex& pai)
     QVector<QVector<QVariant>> novas;
     std::swap(novas, m_linhas);
     m_linhas.clear();
-    const int lidas = BuscaLote(kLote);
+    const int lidas = BuscaLote(m_lote);
     std::swap(novas, m_linhas);
     if (lidas > 0) {
         beginInsertRows(QModelIndex(), antes, antes + lidas - 1);

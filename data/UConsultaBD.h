@@ -44,6 +44,15 @@ public:
     void DefineParametro(const QString& nome, const QVariant& valor);
     QStringList Parametros();
 
+    // Reading by blocks where they lie: the dataset counts its rows with sqlContagem (the
+    // statement's own filter and parameters) and reads each block of kLote rows only when a
+    // row of it is wanted, appending "ROWS :JanelaDe TO :JanelaAte" to the statement. A long
+    // list is then positioned anywhere without reading what comes before; the statement's
+    // order must be total (ties broken) for the blocks to join up. A new SQL text goes back
+    // to reading in sequence.
+    void DefineLeituraPorBlocos(const QString& sqlContagem);
+    bool PorBlocos() const { return !m_sqlContagem.isEmpty(); }
+
     // Runs the statement and positions on the first row.
     void Abre();
     // Runs a statement that returns no rows (procedures, updates).
@@ -96,8 +105,11 @@ public:
     bool canFetchMore(const QModelIndex& pai) const override;
     void fetchMore(const QModelIndex& pai) override;
 
-    // Rows fetched per batch while a view scrolls.
+    // Rows fetched per batch while a view scrolls, and read per block.
     static constexpr int kLote = 256;
+    // A smaller batch for a grid whose first rows must show at once while the rest are
+    // costly to find (kLote unless changed).
+    void DefineLote(int linhas) { m_lote = linhas > 0 ? linhas : kLote; }
 
 signals:
     void LinhaMudou(int linha);
@@ -107,7 +119,12 @@ signals:
 private:
     friend class TDMPrincipal;
     void Prepara();
+    QString SqlExecutado() const;
+    void BindParametros(fb::Comando& comando) const;
     int BuscaLote(int quantas);
+    int ContaLinhas();
+    void LeBloco(int bloco);
+    void GaranteLinha(int linha) const;
     void DefineAtual(int linha);
     int IndiceColunaObrigatorio(const QString& nome) const;
     void PerdeCursor();
@@ -117,12 +134,15 @@ private:
     TDMPrincipal* m_modulo;  // cleared when the module goes first
     QString m_tabela;
     QStringList m_linhasSql;
+    QString m_sqlContagem;
+    QVector<bool> m_blocoLido;  // reading by blocks: which blocks are in m_linhas
     QVector<QPair<QString, QVariant>> m_parametros;
     std::unique_ptr<fb::Comando> m_comando;
     QString m_sqlPreparado;
     QStringList m_colunas;
     QVector<QVector<QVariant>> m_linhas;
     bool m_ativa = false;
+    int m_lote = kLote;
     bool m_fim = true;      // every row fetched
     int m_atual = -1;
     bool m_eof = true;

@@ -146,11 +146,59 @@ void CriaBancoDados(const QString& arquivo)
     }
 }
 
+QStringList CompletaIndices(const QString& arquivo)
+{
+    static const QRegularExpression criaIndice(
+        QStringLiteral("^CREATE\\s+(?:UNIQUE\\s+)?(?:(?:ASC|ASCENDING|DESC|DESCENDING)\\s+)?INDEX\\s+(\\w+)"),
+        QRegularExpression::CaseInsensitiveOption);
+    fb::Conexao conexao;
+    conexao.Abre(arquivo, {QStringLiteral("user_name=") + Usuario(), QStringLiteral("password=") + SenhaPrincipal(),
+                           QStringLiteral("lc_ctype=UTF8")});
+    fb::Transacao transacao(conexao);
+    const QByteArray tpb = fb::Transacao::ParametrosLeituraConfirmada();
+    QStringList criados;
+    for (const QString& script : Scripts()) {
+        QFile f(script);
+        if (!f.open(QIODevice::ReadOnly))
+            throw ErroES(QStringLiteral("Script do banco de dados ausente: %1").arg(script));
+        for (const QString& comando : DivideScript(QString::fromUtf8(f.readAll()))) {
+            const auto m = criaIndice.match(comando);
+            if (!m.hasMatch())
+                continue;
+            const QString nome = m.captured(1).toUpper();
+            transacao.Inicia(tpb);
+            fb::Comando existe(conexao);
+            existe.Prepara(transacao, QStringLiteral("SELECT 1 FROM RDB$INDICES WHERE RDB$INDEX_NAME = :Nome"));
+            existe.DefineParametro(QStringLiteral("Nome"), nome);
+            existe.Executa(transacao);
+            QVector<QVariant> linha;
+            const bool tem = existe.Busca(linha);
+            existe.FechaCursor();
+            if (!tem) {
+                try {
+                    conexao.ExecutaImediato(transacao, comando);
+                } catch (const ErroBancoDados& e) {
+                    transacao.Rollback();
+                    throw ErroBancoDados(QStringLiteral("%1: %2").arg(nome, e.Mensagem()));
+                }
+                criados << nome;
+            }
+            transacao.Commit();
+        }
+    }
+    conexao.Fecha();
+    return criados;
+}
+
 QString InstalaBancoDados(const QString& pastaBanco)
 {
     const QString arquivo = pastaBanco + QStringLiteral("/DATABASE.GDB");
-    if (QFileInfo::exists(arquivo))
-        return QStringLiteral("banco de dados mantido: %1").arg(arquivo);
+    if (QFileInfo::exists(arquivo)) {
+        const QStringList criados = CompletaIndices(arquivo);
+        return criados.isEmpty() ? QStringLiteral("banco de dados mantido: %1").arg(arquivo)
+                                 : QStringLiteral("banco de dados mantido: %1 (índices criados: %2)")
+                                       .arg(arquivo, criados.join(QStringLiteral(", ")));
+    }
     CriaBancoDados(arquivo);
     return QStringLiteral("banco de dados criado: %1").arg(arquivo);
 }

@@ -23,8 +23,13 @@ QStringList DivideScript(const QString& texto);
 // ErroES with a readable text.
 void CriaBancoDados(const QString& arquivo);
 
+// Creates on an existing database the indices of the scripts it lacks (a database of an
+// earlier version); returns their names.
+QStringList CompletaIndices(const QString& arquivo);
+
 // The installation step: creates "DATABASE.GDB" in the database folder unless one is
-// already there (a clinic's database is never replaced). Returns the report line.
+// already there (a clinic's database is never replaced, only given the indices it lacks).
+// Returns the report line.
 QString InstalaBancoDados(const QString& pastaBanco);
 
 } // namespace EsquemaBD

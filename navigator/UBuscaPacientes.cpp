@@ -18,11 +18,29 @@ constexpr int kMaiorColuna = 240;
 // The bound pattern, wide enough for the longest text and its wildcards.
 const QString kPadrao = QStringLiteral("CAST(:Padrao AS VARCHAR(255))");
 const QString kPadraoMaiusculo = QStringLiteral("UPPER(CAST(:Padrao AS VARCHAR(255)))");
+// The names beginning with the typed text up to its first wildcard: the index on UPPER(Nome)
+// finds them, and the LIKE keeps the pattern's own meaning.
+const QString kInicioNome = QStringLiteral("UPPER(Pacientes.Nome) STARTING WITH UPPER(CAST(:Prefixo AS VARCHAR(255))) AND ");
+// The result of a search that looks at every patient: sorted after the filter (the few hits),
+// rather than walking the name index and reading every patient in its order.
+const QString kOrdemResultado = QStringLiteral(" ORDER BY Nome COLLATE WIN_PTBR ASC, Codigo ASC");
 
 // The doctor's patients, each once: the distinct patient codes of his examinations first.
 const QString kPacientesDoMedico = QStringLiteral(
     "FROM (SELECT DISTINCT Exames.CodPaciente FROM Exames WHERE Exames.CodResp=:CodigoMedico) E "
     "JOIN Pacientes ON E.CodPaciente = Pacientes.Codigo ");
+
+// The result grid shows its first rows as soon as a screenful is found: filtered searches
+// (a doctor's patients, parts of names) may have to look far for each further row.
+constexpr int kLinhasPorVez = 48;
+
+ConsultaBD& ConsultaBusca(TDMPrincipal& dm)
+{
+    ConsultaBD& q = *dm.IBQueryBuscaPac;
+    q.Fecha();
+    q.DefineLote(kLinhasPorVez);
+    return q;
+}
 
 bool ComMedico(const QString& medico)
 {
@@ -30,6 +48,14 @@ bool ComMedico(const QString& medico)
 }
 
 bool Maiusculas(int tipo) { return tipo == PrimeiroNome || tipo == ParteNome || tipo == Diagnostico || tipo == Observacao; }
+
+// The pattern's beginning before its first wildcard.
+QString Prefixo(const QString& padrao)
+{
+    static const QRegularExpression curinga(QStringLiteral("[%_]"));
+    const qsizetype i = padrao.indexOf(curinga);
+    return i < 0 ? padrao : padrao.left(i);
+}
 
 // A whole number the examination code can be read as.
 bool NumeroInteiro(const QString& texto, int& numero)
@@ -78,12 +104,15 @@ bool TextoPesquisavel(const QString& texto)
 
 QString SqlPrimeiroNome(bool comMedico)
 {
+    // The doctor's patients by the names first: the few names that begin with the text are
+    // checked against the patient's own examinations (the doctor's many are not read).
     if (comMedico)
-        return QStringLiteral("SELECT Pacientes.Codigo, Pacientes.Nome, Pacientes.RG ") + kPacientesDoMedico +
-               QStringLiteral("WHERE UPPER(Pacientes.Nome) LIKE ") + kPadraoMaiusculo +
-               QStringLiteral(" ORDER BY Pacientes.Nome COLLATE WIN_PTBR ASC");
-    return QStringLiteral("SELECT * FROM Pacientes WHERE UPPER(Nome) LIKE ") + kPadraoMaiusculo +
-           QStringLiteral(" ORDER BY Nome COLLATE WIN_PTBR ASC");
+        return QStringLiteral("SELECT Pacientes.Codigo, Pacientes.Nome, Pacientes.RG FROM Pacientes WHERE ") + kInicioNome +
+               QStringLiteral("UPPER(Pacientes.Nome) LIKE ") + kPadraoMaiusculo +
+               QStringLiteral(" AND EXISTS (SELECT 1 FROM Exames WHERE Exames.CodPaciente = Pacientes.Codigo AND "
+                              "Exames.CodResp + 0 = :CodigoMedico) ORDER BY Pacientes.Nome COLLATE WIN_PTBR ASC");
+    return QStringLiteral("SELECT * FROM Pacientes WHERE ") + kInicioNome + QStringLiteral("UPPER(Nome) LIKE ") +
+           kPadraoMaiusculo + QStringLiteral(" ORDER BY Nome COLLATE WIN_PTBR ASC");
 }
 
 QString SqlCarregaBusca(bool comMedico)
@@ -95,7 +124,7 @@ QString SqlCarregaBusca(bool comMedico)
     return QStringLiteral("SELECT * FROM Pacientes ORDER BY Nome COLLATE WIN_PTBR ASC");
 }
 
-QString SqlLocalizar(int tipo)
+QString SqlLocalizar(int tipo, bool codigoNumero)
 {
     const QString pacientes = QStringLiteral("SELECT Codigo,Nome,Rg FROM Pacientes WHERE ");
     const QString porExame = QStringLiteral(
@@ -103,13 +132,16 @@ QString SqlLocalizar(int tipo)
         "Exames.CodPaciente = Pacientes.Codigo WHERE ");
     switch (tipo) {
     case ParteNome:
-        return pacientes + QStringLiteral("UPPER(Nome) LIKE ") + kPadraoMaiusculo + QStringLiteral(" ORDER BY Nome COLLATE WIN_PTBR ASC");
+        return pacientes + QStringLiteral("UPPER(Nome) LIKE ") + kPadraoMaiusculo + kOrdemResultado;
     case CodigoPaciente:
-        return pacientes + QStringLiteral("CAST(Codigo AS VARCHAR(11)) LIKE ") + kPadrao +
-               QStringLiteral(" ORDER BY Nome COLLATE WIN_PTBR ASC");
+        if (codigoNumero)
+            return pacientes + QStringLiteral("Codigo = :Numero");
+        return pacientes + QStringLiteral("CAST(Codigo AS VARCHAR(11)) LIKE ") + kPadrao + kOrdemResultado;
     case RgPaciente:
-        return pacientes + QStringLiteral("Rg LIKE ") + kPadrao + QStringLiteral(" ORDER BY Nome COLLATE WIN_PTBR ASC");
+        return pacientes + QStringLiteral("Rg LIKE ") + kPadrao + kOrdemResultado;
     case CodigoExame:
+        if (codigoNumero)
+            return porExame + QStringLiteral("Exames.Codigo = :Numero ORDER BY Pacientes.Nome COLLATE WIN_PTBR ASC");
         return porExame + QStringLiteral("CAST(Exames.Codigo AS VARCHAR(11)) LIKE ") + kPadrao +
                QStringLiteral(" ORDER BY Pacientes.Nome COLLATE WIN_PTBR ASC");
     case Diagnostico:
@@ -157,8 +189,7 @@ void CarregaBusca(TDMPrincipal& dm, const QString& medico)
 {
     const bool comMedico = ComMedico(medico);
     const int codigo = comMedico ? CodigoMedico(dm, medico) : 0;
-    ConsultaBD& q = *dm.IBQueryBuscaPac;
-    q.Fecha();
+    ConsultaBD& q = ConsultaBusca(dm);
     q.DefineSQL(SqlCarregaBusca(comMedico));
     if (comMedico)
         q.DefineParametro(QStringLiteral("CodigoMedico"), codigo);
@@ -167,14 +198,15 @@ void CarregaBusca(TDMPrincipal& dm, const QString& medico)
 
 void BuscaPrimeiroNome(TDMPrincipal& dm, const QString& texto, const QString& medico)
 {
-    ConsultaBD& q = *dm.IBQueryBuscaPac;
-    q.Fecha();
+    ConsultaBD& q = ConsultaBusca(dm);
     if (!TextoPesquisavel(texto))
         return;
     const bool comMedico = ComMedico(medico);
     const int codigo = comMedico ? CodigoMedico(dm, medico) : 0;
     q.DefineSQL(SqlPrimeiroNome(comMedico));
-    q.DefineParametro(QStringLiteral("Padrao"), Padrao(PrimeiroNome, texto));
+    const QString padrao = Padrao(PrimeiroNome, texto);
+    q.DefineParametro(QStringLiteral("Padrao"), padrao);
+    q.DefineParametro(QStringLiteral("Prefixo"), Prefixo(padrao));
     if (comMedico)
         q.DefineParametro(QStringLiteral("CodigoMedico"), codigo);
     q.Abre();
@@ -182,13 +214,19 @@ void BuscaPrimeiroNome(TDMPrincipal& dm, const QString& texto, const QString& me
 
 bool Localiza(TDMPrincipal& dm, int tipo, const QString& texto)
 {
-    ConsultaBD& q = *dm.IBQueryBuscaPac;
-    q.Fecha();
-    const QString sql = SqlLocalizar(tipo);
+    ConsultaBD& q = ConsultaBusca(dm);
+    int numero = 0;
+    // "012" is a pattern that code 12 does not match: only a number written as such.
+    const bool codigoNumero = (tipo == CodigoPaciente || tipo == CodigoExame) && NumeroInteiro(texto, numero) &&
+                              QString::number(numero) == texto;
+    const QString sql = SqlLocalizar(tipo, codigoNumero);
     if (sql.isEmpty() || !TextoPesquisavel(texto))
         return false;
     q.DefineSQL(sql);
-    q.DefineParametro(QStringLiteral("Padrao"), Padrao(tipo, texto));
+    if (codigoNumero)
+        q.DefineParametro(QStringLiteral("Numero"), numero);
+    else
+        q.DefineParametro(QStringLiteral("Padrao"), Padrao(tipo, texto));
     q.Abre();
     return !q.Vazia();
 }

@@ -39,24 +39,61 @@ LinhaLayout LinhaAjuste(int larguraTela, int alturaTela)
 }
 
 // Names are ordered as a Portuguese reader expects, letter case and accents aside (the
-// WIN_PTBR collation; an index on that expression serves the order).
-QString SqlPacientes(const QString& filtro, bool alfabetica)
+// WIN_PTBR collation; an index on that expression serves the order of the whole list, and the
+// engine keeps equal names in the index's order). The filtered lists are sorted anyway, so
+// their equal names go by code.
+namespace {
+
+const QString kColunasLista = QStringLiteral(
+    "Pacientes.Nome, Pacientes.Codigo, Pacientes.RG, Pacientes.Convenio, Pacientes.DtCadastro, "
+    "Pacientes.UltimoExame, Pacientes.TotalExames ");
+const QString kChaveNome = QStringLiteral("Pacientes.Nome COLLATE WIN_PTBR");
+
+// FROM and WHERE of a filter, the WHERE ready for more conditions joined with AND.
+QString DeOnde(const QString& filtro)
 {
     if (filtro == kTodos)
-        return alfabetica ? QStringLiteral("Select * FROM Pacientes Order by Nome COLLATE WIN_PTBR Asc")
-                          : QStringLiteral("Select * FROM Pacientes Order by Codigo Asc");
+        return QStringLiteral("FROM Pacientes WHERE 1=1 ");
     if (filtro == kSemExames)
-        return QStringLiteral("Select * FROM Pacientes WHERE Pacientes.TotalExames=:TotalExames Order by ") +
-               (alfabetica ? QStringLiteral("Nome COLLATE WIN_PTBR Asc") : QStringLiteral("Codigo Asc"));
+        return QStringLiteral("FROM Pacientes WHERE Pacientes.TotalExames=:TotalExames ");
     // The patients with at least one examination by the doctor, each once: the distinct
     // patient codes of the doctor's examinations first (a narrow sort of integers), then
     // their rows, so that only the doctor's patients are sorted by name or code.
-    return QStringLiteral(
-               "Select Pacientes.Nome, Pacientes.Codigo, Pacientes.RG, Pacientes.Convenio, "
-               "Pacientes.DtCadastro, Pacientes.UltimoExame, Pacientes.TotalExames FROM (SELECT DISTINCT "
-               "Exames.CodPaciente FROM Exames WHERE Exames.CodResp=:CodigoMedico) E JOIN Pacientes ON "
-               "E.CodPaciente = Pacientes.Codigo Order by ") +
-           (alfabetica ? QStringLiteral("Pacientes.Nome COLLATE WIN_PTBR Asc") : QStringLiteral("Pacientes.Codigo Asc"));
+    return QStringLiteral("FROM (SELECT DISTINCT Exames.CodPaciente FROM Exames WHERE Exames.CodResp=:CodigoMedico) E "
+                          "JOIN Pacientes ON E.CodPaciente = Pacientes.Codigo WHERE 1=1 ");
+}
+
+QString Ordem(const QString& filtro, bool alfabetica)
+{
+    if (!alfabetica)
+        return QStringLiteral("ORDER BY Pacientes.Codigo ASC");
+    return filtro == kTodos ? QStringLiteral("ORDER BY ") + kChaveNome + QStringLiteral(" ASC")
+                            : QStringLiteral("ORDER BY ") + kChaveNome + QStringLiteral(" ASC, Pacientes.Codigo ASC");
+}
+
+} // namespace
+
+QString SqlPacientes(const QString& filtro, bool alfabetica)
+{
+    return QStringLiteral("SELECT ") + kColunasLista + DeOnde(filtro) + Ordem(filtro, alfabetica);
+}
+
+QString SqlContaPacientes() { return QStringLiteral("SELECT COUNT(*) FROM Pacientes"); }
+
+QString SqlPosicaoPaciente(bool alfabetica)
+{
+    if (!alfabetica)
+        return QStringLiteral("SELECT COUNT(*) AS Antes, 1 AS Iguais FROM Pacientes WHERE Pacientes.Codigo < :Codigo");
+    const QString nome = QStringLiteral("CAST(:Nome AS VARCHAR(255) CHARACTER SET WIN1252) COLLATE WIN_PTBR");
+    return QStringLiteral("SELECT COALESCE(SUM(IIF(") + kChaveNome + QStringLiteral(" < ") + nome +
+           QStringLiteral(", 1, 0)), 0) AS Antes, COALESCE(SUM(IIF(") + kChaveNome + QStringLiteral(" = ") + nome +
+           QStringLiteral(", 1, 0)), 0) AS Iguais FROM Pacientes WHERE ") + kChaveNome + QStringLiteral(" <= ") + nome;
+}
+
+QString SqlPrimeiroPaciente(bool alfabetica, const QString& condicao)
+{
+    return QStringLiteral("SELECT FIRST 1 Pacientes.Codigo, Pacientes.Nome FROM Pacientes WHERE ") + condicao +
+           QLatin1Char(' ') + Ordem(kTodos, alfabetica);
 }
 
 QString SqlExames(bool porMedico)

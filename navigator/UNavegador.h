@@ -38,9 +38,17 @@ struct LinhaLayout {
 };
 LinhaLayout LinhaAjuste(int larguraTela, int alturaTela);
 
-// The patient list statement of a filter ("*** Todos", "*** Sem Exames" or a doctor name).
-// Parameters: TotalExames (bound to 0) and CodigoMedico.
+// The patient list statement of a filter ("*** Todos", "*** Sem Exames" or a doctor name),
+// with the columns the navigator shows and reads. Parameters: TotalExames (bound to 0) and
+// CodigoMedico.
 QString SqlPacientes(const QString& filtro, bool alfabetica);
+// The list of every patient is long and read by blocks: its number of patients; where a
+// patient stands in it, as the patients ordered before his name (:Nome) or code (:Codigo)
+// and those of the same place in the order (names equal as the list compares them); and the
+// code and name of its first patient, in its order, that meets a condition.
+QString SqlContaPacientes();
+QString SqlPosicaoPaciente(bool alfabetica);
+QString SqlPrimeiroPaciente(bool alfabetica, const QString& condicao);
 
 // The examination list statement; porMedico restricts to the filter's doctor.
 QString SqlExames(bool porMedico);

@@ -8,6 +8,7 @@
 #include "data/UDMPrincipal.h"
 #include "data/UDPacientes.h"
 #include "data/UOperacaoBD.h"
+#include "navigator/UBuscaPacientes.h"
 #include "navigator/UCadastroNavegador.h"
 #include "navigator/UIcones.h"
 #include "navigator/UNavegador.h"
@@ -707,10 +708,11 @@ void TfrmExames::SelecionaLinhaGrade(int linha)
     DBGridPacientes->viewport()->update();
 }
 
-// The list is fetched in batches as the grid scrolls, and the grid asks for the next batch
-// only when its last row comes into view or its scroll bar reaches the end. Its first column
-// is hidden, so the first of these never fires: rows are fetched here until they fill the
-// grid's height and one more, which gives the grid a scroll bar that fetches the rest.
+// A list fetched in sequence grows in batches as the grid scrolls, and the grid asks for the
+// next batch only when its last row comes into view or its scroll bar reaches the end. Its
+// first column is hidden, so the first of these never fires: rows are fetched here until they
+// fill the grid's height and one more, which gives the grid a scroll bar that fetches the rest.
+// (The patient list read by blocks has all its rows from the start.)
 void TfrmExames::CompletaGrade()
 {
     ConsultaBD& p = Pacientes();
@@ -894,6 +896,10 @@ void TfrmExames::CarregaPacientes(const QString& ordem)
     try {
         p.Fecha();
         p.DefineSQL(SqlPacientes(filtro, alfabetica));
+        // A doctor's patients, or those without examinations, are few and sorted in one go:
+        // read in sequence. Every patient is many: read by blocks where they are wanted.
+        if (filtro == kTodos)
+            p.DefineLeituraPorBlocos(SqlContaPacientes());
         if (filtro == kSemExames) {
             p.DefineParametro(QStringLiteral("TotalExames"), 0);
         } else if (filtro != kTodos) {
@@ -904,8 +910,9 @@ void TfrmExames::CarregaPacientes(const QString& ordem)
             op.Fecha();
             p.DefineParametro(QStringLiteral("CodigoMedico"), codigo);
         }
-        m_carregando = false;
         m_filtroCarregado = filtro;
+        m_alfabeticaCarregada = alfabetica;
+        m_carregando = false;
         p.Abre();
     } catch (...) {
         m_carregando = false;
@@ -928,24 +935,77 @@ void TfrmExames::CarregaPacientes(const QString& ordem)
     }
     if (!filtro.isEmpty() && filtro == InfosZR.MedicoAtivo && !InfosZR.PacienteAtivo.isEmpty()) {
         // Back to the patient of the last use (letter case ignored).
-        for (int i = 0;; ++i) {
-            if (i >= p.LinhasBuscadas()) {
-                if (!p.TemMais())
-                    break;
-                p.fetchMore(QModelIndex());
-                if (i >= p.LinhasBuscadas())
-                    break;
-            }
-            if (p.CampoDaLinha(i, QStringLiteral("NOME")).toString().compare(InfosZR.PacienteAtivo,
-                                                                          Qt::CaseInsensitive) == 0) {
-                p.VaiPara(i);
-                break;
-            }
-        }
+        const QString nome = InfosZR.PacienteAtivo;
+        if (p.PorBlocos())
+            VaiParaPrimeiro(QStringLiteral("UPPER(Pacientes.Nome) = UPPER(CAST(:Valor AS VARCHAR(255)))"), nome);
+        else
+            VaiParaLinha(ProcuraEmSequencia([&](int i) {
+                return p.CampoDaLinha(i, QStringLiteral("NOME")).toString().compare(nome, Qt::CaseInsensitive) == 0;
+            }));
     }
     AjustaLayout();
     CompletaGrade();
     TfrmAguarde::Esconde();
+}
+
+int TfrmExames::ProcuraEmSequencia(const std::function<bool(int)>& procurada)
+{
+    ConsultaBD& p = Pacientes();
+    if (!p.Ativa())
+        return -1;
+    for (int i = 0;; ++i) {
+        if (i >= p.LinhasBuscadas()) {
+            if (!p.TemMais())
+                return -1;
+            p.fetchMore(QModelIndex());
+            if (i >= p.LinhasBuscadas())
+                return -1;
+        }
+        if (procurada(i))
+            return i;
+    }
+}
+
+bool TfrmExames::VaiParaLinha(int linha)
+{
+    if (linha < 0)
+        return false;
+    if (linha != Pacientes().Linha())
+        Pacientes().VaiPara(linha);
+    return true;
+}
+
+bool TfrmExames::VaiParaPosicao(int codigo, const QString& nome)
+{
+    ConsultaBD& p = Pacientes();
+    ConsultaBD& op = PreparaOperacao(TDMPrincipal::Instancia(), SqlPosicaoPaciente(m_alfabeticaCarregada));
+    if (m_alfabeticaCarregada)
+        op.DefineParametro(QStringLiteral("Nome"), nome);
+    else
+        op.DefineParametro(QStringLiteral("Codigo"), codigo);
+    op.Abre();
+    const int antes = op.Inteiro(QStringLiteral("ANTES"));
+    const int iguais = op.Inteiro(QStringLiteral("IGUAIS"));
+    op.Fecha();
+    // Patients of the same name stand together, in the list's own order among them.
+    for (int i = antes; i < antes + iguais && i < p.rowCount(); ++i)
+        if (p.CampoDaLinha(i, QStringLiteral("CODIGO")).toInt() == codigo)
+            return VaiParaLinha(i);
+    return false;
+}
+
+bool TfrmExames::VaiParaPrimeiro(const QString& condicao, const QString& valor)
+{
+    if (!BuscaPacientes::TextoPesquisavel(valor) || valor.size() > 255)
+        return false;
+    ConsultaBD& op = PreparaOperacao(TDMPrincipal::Instancia(), SqlPrimeiroPaciente(m_alfabeticaCarregada, condicao));
+    op.DefineParametro(QStringLiteral("Valor"), valor);
+    op.Abre();
+    const bool achou = !op.Vazia();
+    const int codigo = achou ? op.Inteiro(QStringLiteral("CODIGO")) : 0;
+    const QString nome = achou ? op.Texto(QStringLiteral("NOME")) : QString();
+    op.Fecha();
+    return achou && VaiParaPosicao(codigo, nome);
 }
 
 bool TfrmExames::VaiParaPrefixo(const QString& prefixo)
@@ -953,20 +1013,11 @@ bool TfrmExames::VaiParaPrefixo(const QString& prefixo)
     ConsultaBD& p = Pacientes();
     if (!p.Ativa())
         return false;
-    for (int i = 0;; ++i) {
-        if (i >= p.LinhasBuscadas()) {
-            if (!p.TemMais())
-                return false;
-            p.fetchMore(QModelIndex());
-            if (i >= p.LinhasBuscadas())
-                return false;
-        }
-        if (p.CampoDaLinha(i, QStringLiteral("NOME")).toString().startsWith(prefixo, Qt::CaseSensitive)) {
-            if (i != p.Linha())
-                p.VaiPara(i);
-            return true;
-        }
-    }
+    if (p.PorBlocos())
+        return VaiParaPrimeiro(QStringLiteral("Pacientes.Nome STARTING WITH CAST(:Valor AS VARCHAR(255))"), prefixo);
+    return VaiParaLinha(ProcuraEmSequencia([&](int i) {
+        return p.CampoDaLinha(i, QStringLiteral("NOME")).toString().startsWith(prefixo, Qt::CaseSensitive);
+    }));
 }
 
 void TfrmExames::MostraPaciente(const QString& nomeDado, const QString& filtroDado)
@@ -992,20 +1043,21 @@ bool TfrmExames::VaiParaCodigo(int codigo)
     ConsultaBD& p = Pacientes();
     if (!p.Ativa())
         return false;
-    for (int i = 0;; ++i) {
-        if (i >= p.LinhasBuscadas()) {
-            if (!p.TemMais())
-                return false;
-            p.fetchMore(QModelIndex());
-            if (i >= p.LinhasBuscadas())
-                return false;
-        }
-        if (p.CampoDaLinha(i, QStringLiteral("CODIGO")).toInt() == codigo) {
-            if (i != p.Linha())
-                p.VaiPara(i);
-            return true;
-        }
+    if (!p.PorBlocos())
+        return VaiParaLinha(
+            ProcuraEmSequencia([&](int i) { return p.CampoDaLinha(i, QStringLiteral("CODIGO")).toInt() == codigo; }));
+    QString nome;
+    if (m_alfabeticaCarregada) {
+        ConsultaBD& op = PreparaOperacao(TDMPrincipal::Instancia(), QStringLiteral("SELECT Nome FROM Pacientes WHERE Codigo = :Codigo"));
+        op.DefineParametro(QStringLiteral("Codigo"), codigo);
+        op.Abre();
+        const bool existe = !op.Vazia();
+        nome = op.Texto(QStringLiteral("NOME"));
+        op.Fecha();
+        if (!existe)
+            return false;
     }
+    return VaiParaPosicao(codigo, nome);
 }
 
 void TfrmExames::MostraPacienteCodigo(int codigo, const QString& filtroDado)
@@ -1530,7 +1582,7 @@ void TfrmExames::tbtExcluirPacienteClick()
         filtro = kTodos;
     MostraPaciente(QString(), filtro);
     if (vizinho != 0)
-        Pacientes().Localiza(QStringLiteral("CODIGO"), vizinho);
+        VaiParaCodigo(vizinho);
 }
 
 void TfrmExames::tbtAlterarPacienteClick()

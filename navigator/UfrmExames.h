@@ -291,12 +291,22 @@ private:
     // Moves the patient list, under the filter, to the patient with that code (by name when
     // the code is not listed).
     void MostraPacienteCodigo(int codigo, const QString& nome, const QString& filtro);
+    // A list read in sequence: the first row that meets the test, fetching rows as needed
+    // (-1 when none does).
+    int ProcuraEmSequencia(const std::function<bool(int)>& procurada);
+    bool VaiParaLinha(int linha);
+    // A list read by blocks: positions on the patient found by his place in the order,
+    // reading only the rows around it (false when the list does not hold him), or on the
+    // first patient in the list's order that meets the condition on :Valor.
+    bool VaiParaPosicao(int codigo, const QString& nome);
+    bool VaiParaPrimeiro(const QString& condicao, const QString& valor);
 
     bool m_orto = false;
     bool m_montado = false;   // every control exists
     QSize m_tela;
     QString m_nomePaciente;   // name kept at each change of the current patient
     QString m_filtroCarregado;
+    bool m_alfabeticaCarregada = true;
     bool m_mostrando = false;
     bool m_fechado = false;
     bool m_carregando = false;

@@ -341,7 +341,7 @@ void TfrmExames::MostraPacienteCodigo(int codigo, const QString& nome, const QSt
         CBMedicos->setCurrentIndex(CBMedicos->findText(filtro, Qt::MatchExactly | Qt::MatchCaseSensitive));
     }
     CarregaPacientes(tbOrdemAlfa->isChecked() ? QStringLiteral("Asc") : QStringLiteral("Desc"));
-    if (Pacientes().Localiza(QStringLiteral("CODIGO"), codigo))
+    if (VaiParaCodigo(codigo))
         return;
     if (!VaiParaPrefixo(nome) && !Pacientes().Vazia())
         Pacientes().VaiPara(0);

@@ -76,6 +76,8 @@ CREATE TABLE PACIENTES (
 CREATE INDEX IDX_PACIENTES_NOME ON PACIENTES (NOME);
 /* A mesma lista em ordem alfabética portuguesa (sem distinguir maiúsculas e acentos). */
 CREATE INDEX IDX_PACIENTES_NOME_PTBR ON PACIENTES COMPUTED BY (NOME COLLATE WIN_PTBR);
+/* Busca pelo começo do nome sem distinguir maiúsculas. */
+CREATE INDEX IDX_PACIENTES_NOME_MAIUSCULO ON PACIENTES COMPUTED BY (UPPER(NOME));
 
 /* Exames: a linha guarda a escrituração; as medidas ficam nos arquivos do exame. */
 CREATE TABLE EXAMES (

@@ -313,6 +313,37 @@ private slots:
         DM().IBQueryPacientes->DefineSQL("select * from PACIENTES");
     }
 
+    // A dataset read by blocks has every row from the start and reads each block where it
+    // lies, whatever the order rows are wanted in; its count and its rows share the parameters.
+    void leituraPorBlocos()
+    {
+        const QString numeros = "WITH RECURSIVE N(I) AS (SELECT 1 FROM RDB$DATABASE UNION ALL "
+                                "SELECT I + 1 FROM N WHERE I < :Total) ";
+        ConsultaBD& q = *DM().IBOperation;
+        q.Fecha();
+        q.DefineSQL(numeros + "SELECT I FROM N WHERE I <= :Total ORDER BY I");
+        q.DefineLeituraPorBlocos(numeros + "SELECT COUNT(*) FROM N WHERE I <= :Total");
+        for (int total : {2 * ConsultaBD::kLote + 88, 3, 0}) {
+            q.Fecha();
+            q.DefineParametro("Total", total);
+            q.Abre();
+            QCOMPARE(q.rowCount(), total);
+            QCOMPARE(q.LinhasBuscadas(), total);
+            QVERIFY(!q.canFetchMore(QModelIndex()));
+            for (int linha : {total - 1, total / 2, 0})
+                if (linha < total)
+                    QCOMPARE(q.CampoDaLinha(linha, "I").toInt(), linha + 1);
+            for (int linha = 0; linha < total; ++linha)
+                QCOMPARE(q.data(q.index(linha, 0)).toInt(), linha + 1);
+            QCOMPARE(q.VaiPara(total / 2), total > 0);
+            if (total > 0)
+                QCOMPARE(q.Inteiro("I"), total / 2 + 1);
+        }
+        q.DefineSQL("select 1 from RDB$DATABASE");
+        QVERIFY(!q.PorBlocos());
+        q.Fecha();
+    }
+
     // Work left uncommitted is kept when the connection is closed.
     void desconexaoGuardaTrabalho()
     {

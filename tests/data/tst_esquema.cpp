@@ -304,7 +304,8 @@ private slots:
         }
     }
 
-    // The installation keeps an existing database as it is; creating over it is refused.
+    // The installation keeps an existing database as it is, only giving it the indices of
+    // a newer version it lacks; creating over it is refused.
     void instalacaoNaoSubstituiBanco()
     {
         BancoTeste banco;
@@ -313,14 +314,21 @@ private slots:
         op.DefineSQL("insert into LAUDOSTEXTO (CODIGO, LOCAL, POSCAIXA, TEXTO) values (9999, 'XX', 1, 'marca')");
         op.Executa();
         banco.DM().PCommitDataBase();
+        op.DefineSQL("drop index IDX_PACIENTES_NOME_MAIUSCULO");
+        op.Executa();
+        banco.DM().PCommitDataBase();
         banco.DM().PDesconectionDataBase();
 
         const QStringList relatorio = Instalacao::Instala(banco.Instalacao().Raiz());
-        QVERIFY(relatorio.contains("banco de dados mantido: " + banco.Arquivo()));
+        QVERIFY(relatorio.contains("banco de dados mantido: " + banco.Arquivo() +
+                                   " (índices criados: IDX_PACIENTES_NOME_MAIUSCULO)"));
+        QVERIFY(Instalacao::Instala(banco.Instalacao().Raiz()).contains("banco de dados mantido: " + banco.Arquivo()));
         QVERIFY_THROWS_EXCEPTION(ErroES, EsquemaBD::CriaBancoDados(banco.Arquivo()));
 
         QVERIFY(banco.DM().PSetDataBaseName(banco.Arquivo()));
         QCOMPARE(Consulta(banco.DM(), "select count(*) from LAUDOSTEXTO where CODIGO = 9999").Inteiro("COUNT"), 1);
+        QCOMPARE(Consulta(banco.DM(), "select count(*) from RDB$INDICES where RDB$INDEX_NAME = "
+                                      "'IDX_PACIENTES_NOME_MAIUSCULO'").Inteiro("COUNT"), 1);
     }
 
     void criacaoEmPastaInexistenteNaoDeixaArquivo()
