@@ -196,7 +196,12 @@ QString EstiloCadastro()
         " border-radius: 3px; background: #ffffff; }"
         "QLineEdit[somenteLeitura=\"true\"] { background: #eef2f6; color: #1c2b3a; }"
         "QLineEdit:focus { border-color: #3d8fd1; }"
-        "QComboBox { min-height: 22px; }"
+        // A list framed like the text fields, so that its arrow is drawn inside the frame (a
+        // sheet that only sized the list left the arrow cut by the frame).
+        "QComboBox { min-height: 22px; padding: 0 4px; border: 1px solid #a9b8c8;"
+        " border-radius: 3px; background: #ffffff; }"
+        "QComboBox[somenteLeitura=\"true\"] { background: #eef2f6; color: #1c2b3a; }"
+        "QComboBox:focus { border-color: #3d8fd1; }"
         "QComboBox QLineEdit, QComboBox QLineEdit[somenteLeitura=\"true\"] { border: none;"
         " min-height: 0px; padding: 0 1px; background: transparent; }"
         "QGroupBox { border: 1px solid #c9d5e1; border-radius: 3px; margin-top: 0px; }"

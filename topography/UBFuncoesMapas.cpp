@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <algorithm>
+#include <iterator>
 #include <cmath>
 #include <cstring>
 
@@ -102,13 +103,15 @@ void TBFuncoesMapas::CalculaMapa(uint8_t tipo)
     if (tipo != MapaAxial && tipo != MapaTangencial)
         throw ErroCalculo(QStringLiteral("Tipo de mapa desconhecido: %1.").arg(tipo));
     ValidaAneis();
+    std::copy(std::begin(m_aneis), std::end(m_aneis), std::begin(m_contagem));
     if (tipo == MapaTangencial)
         ConverteTangencial();
     InterpolaMeridianos(m_d);
 }
 
 // Tangential power along every meridian from its axial values and radial positions (the
-// routine the Tangencial map module draws with), written over the axial values.
+// routine the Tangencial map module draws with), written over the axial values; the rings
+// without a tangential value drop out of the grid.
 void TBFuncoesMapas::ConverteTangencial()
 {
     // Every position is checked before the matrix changes, so a failure leaves it intact.
@@ -122,16 +125,9 @@ void TBFuncoesMapas::ConverteTangencial()
                         .arg(i + 1)
                         .arg(j));
         }
-
-    double tangencial[ZR_COLUNAS_ANEL];
-    for (int i = 0; i < ZR_MERIDIANOS; ++i) {
-        const int n = m_aneis[i];
-        TangencialDoAxial(m_m[i], m_d[i], n, tangencial);
-        for (int j = 0; j <= n; ++j)
-            m_d[i][j] = tangencial[j];
-        for (int j = n + 1; j < ZR_COLUNAS_ANEL; ++j)
-            m_d[i][j] = 0.0;
-    }
+    auto tangencial = std::make_unique<TMatrizAngAnel[]>(1);
+    TangencialDasMatrizes(m_m, m_d, m_aneis, tangencial[0], m_contagem);
+    std::memcpy(m_d, tangencial[0], sizeof(TMatrizAngAnel));
 }
 
 void TBFuncoesMapas::InterpolaMeridianos(const TMatrizAngAnel& fonte)
@@ -157,7 +153,7 @@ void TBFuncoesMapas::InterpolaMeridianos(const TMatrizAngAnel& fonte)
 // the cell of its rounded position. False when the points cannot carry a spline.
 bool TBFuncoesMapas::InterpolaMeridiano(int i, const TMatrizAngAnel& fonte, double* celulas) const
 {
-    const int n = m_aneis[i];
+    const int n = m_contagem[i];
     if (n < 2)
         return true; // nothing to interpolate: no samples
     const double* X = m_m[i];

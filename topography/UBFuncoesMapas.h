@@ -37,8 +37,8 @@ public:
     TBFuncoesMapas& operator=(const TBFuncoesMapas&) = delete;
 
     // Fills the grid for the map kind: 0 axial, 1 tangential (the tangential power of every
-    // meridian, TangencialDoAxial, first written over the dioptre matrix, columns beyond a
-    // meridian's count zeroed). A ring count outside 0..32 or, for the tangential map, a
+    // meridian, TangencialDasMatrizes, first written over the dioptre matrix, columns beyond
+    // the rings that hold a tangential value zeroed). A ring count outside 0..32 or, for the tangential map, a
     // zero radial position at a valid ring raises ErroCalculo
     // before anything is changed. A meridian that cannot be interpolated shows "Problemas na
     // interpolação dos valores de dioptria e/ou cálculo dos raios de curvatura." and the
@@ -71,6 +71,7 @@ private:
     TMatrizAngAnel& m_d;
     const TMatrizAngAnel& m_m;
     const TAneisMeridiano& m_aneis;
+    TAneisMeridiano m_contagem = {}; // rings of each meridian the grid is drawn from
     double m_fator;
     std::unique_ptr<double[]> m_grade; // 360 x 301, meridian after meridian
     TDadosCeratometria m_ceratometria;

@@ -1,5 +1,8 @@
 #include "topography/UTangencial.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 // Slope at x[em] of the parabola through the points a, b and c.
@@ -31,5 +34,34 @@ void TangencialDoAxial(const double* x, const double* y, int n, double* t)
         else
             derivada = DerivadaParabola(x, y, j - 1, j, j + 1, j);
         t[j] = y[j] + x[j] * derivada;
+    }
+}
+
+int AneisComTangencial(const TAneisMeridiano& aneis, int i)
+{
+    const int todos = *std::max_element(std::begin(aneis), std::end(aneis));
+    int k = aneis[i];
+    for (int d = -kVizinhancaTangencial; d <= kVizinhancaTangencial; ++d) {
+        const int n = aneis[(i + d + ZR_MERIDIANOS) % ZR_MERIDIANOS];
+        if (n > 0) // a meridian left without data holds no edge
+            k = std::min(k, n == todos ? n : n - 1);
+    }
+    return std::max(k, 0);
+}
+
+void TangencialDasMatrizes(const TMatrizAngAnel& posicoes, const TMatrizAngAnel& axial,
+                           const TAneisMeridiano& aneis, TMatrizAngAnel& tangencial,
+                           TAneisMeridiano& aneisTangencial)
+{
+    for (int i = 0; i < ZR_MERIDIANOS; ++i) {
+        const int n = aneis[i];
+        double t[ZR_COLUNAS_ANEL];
+        TangencialDoAxial(posicoes[i], axial[i], n, t);
+        int k = AneisComTangencial(aneis, i);
+        if (k < 2)
+            k = 0; // too few rings for a curve
+        aneisTangencial[i] = k;
+        for (int j = 0; j < ZR_COLUNAS_ANEL; ++j)
+            tangencial[i][j] = j <= k && k > 0 ? t[j] : 0.0;
     }
 }

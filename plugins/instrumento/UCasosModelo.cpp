@@ -44,14 +44,15 @@ ModeloCornea ExemploRegular(int i)
     return m;
 }
 
+// Irregular astigmatism: a toric cornea with a coma-like term, one side steeper than the
+// other. No trefoil-like term here: its axial power changes steeply across the line through
+// the apex where the term has no radial slope, which drew a straight seam through the map.
 ModeloCornea ExemploIrregular(int i)
 {
     ModeloCornea m = ModeloCornea::Torica(Variacao(i, 7.7, 7.95), Variacao(i, 7.45, 7.7), Variacao(i, 20, 160));
     m.q = -0.15;
     m.coma = Variacao(i, 0.0009, 0.0016);
     m.eixoComa = Variacao(i, 200, 300);
-    m.trefoil = Variacao(i, 0.0004, 0.0008);
-    m.eixoTrefoil = Variacao(i, 0, 40);
     return m;
 }
 

@@ -104,11 +104,6 @@ void MapaCurvatura::Prepara(const TMatrizAngAnel* posicoes, const TAneisMeridian
     m_temDados = comDados > 0;
 }
 
-void MapaCurvatura::TangencialDoAxial(const double* x, const double* y, int n, double* t)
-{
-    ::TangencialDoAxial(x, y, n, t);
-}
-
 void MapaCurvatura::Calcula()
 {
     // Simulated keratometry from the axial values, whatever the map kind.
@@ -140,11 +135,10 @@ void MapaCurvatura::Calcula()
     }
 
     if (m_tipo == Tangencial) {
-        std::memset(fonte[0], 0, sizeof(TMatrizAngAnel));
-        for (int i = 0; i < ZR_MERIDIANOS; ++i)
-            TangencialDoAxial(m_m[0][i], m_d[0][i], m_aneis[0][i], fonte[0][i]);
+        TAneisMeridiano aneis;
+        TangencialDasMatrizes(m_m[0], m_d[0], m_aneis[0], fonte[0], aneis);
         try {
-            TBFuncoesMapas tangencial(fonte[0], m_m[0], m_aneis[0], m_fator);
+            TBFuncoesMapas tangencial(fonte[0], m_m[0], aneis, m_fator);
             tangencial.CalculaMapa(TBFuncoesMapas::MapaAxial); // values already converted
             for (int i = 1; i <= ZR_MERIDIANOS; ++i)
                 for (int c = 0; c < kCelulas; ++c)

@@ -59,11 +59,6 @@ public:
     bool TemCeratometria() const { return m_temCeratometria; }
     const TDadosCeratometria& Ceratometria() const { return m_ceratometria; }
 
-    // The tangential power along one meridian from its axial powers (the routine of
-    // topography/UTangencial.h, which the findings text of the reports uses too).
-    static void TangencialDoAxial(const double* posicoes, const double* axial, int n,
-                                  double* tangencial);
-
 private:
     void Prepara(const TMatrizAngAnel* posicoes, const TAneisMeridiano* aneis,
                  const TMatrizAngAnel* dioptrias);

@@ -8,6 +8,7 @@
 #include "platform/UMensagens.h"
 #include "plugins/mapas/UEscalaCores.h"
 #include "plugins/mapas/UfrmMapa.h"
+#include "topography/UBFuncoesMapas.h"
 #include "tests/support/UExameSintetico.h"
 #include "tests/support/UInstalacaoTeste.h"
 #include "common/UTextoCp1252.h"
@@ -21,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -161,6 +163,10 @@ private slots:
     void exportacao();
     void exemplos_data();
     void exemplos();
+    void bordasTangenciais_data();
+    void bordasTangenciais();
+    void costuraIrregular_data();
+    void costuraIrregular();
     void cleanupTestCase() { m_instalacao.reset(); }
 
 private:
@@ -530,6 +536,96 @@ void TesteModulosMapa::exemplos()
     QImage img;
     QVERIFY(img.loadFromData(bmp, "BMP"));
     QCOMPARE(img.size(), QSize(200, 200));
+}
+
+// Next to the gaps the lids leave, the tangential map keeps no value drawn from the edge of
+// the measured data: the outermost value of every meridian lies within 3 D of the values at
+// the same radius on the meridians round it (on today's examples the edge rings reached
+// 12 to 18 D above them).
+void TesteModulosMapa::bordasTangenciais_data()
+{
+    QTest::addColumn<QString>("exemplo");
+    QTest::newRow("Central01") << "Central01";
+    QTest::newRow("Irregular01") << "Irregular01";
+}
+
+void TesteModulosMapa::bordasTangenciais()
+{
+    QFETCH(QString, exemplo);
+    if (!m_instalacao)
+        m_instalacao = std::make_unique<InstalacaoTeste>();
+    QVERIFY(m_instalacao->Valida());
+    TBMapOperation leitor;
+    QVERIFY(leitor.CarregaExame(m_instalacao->Pastas().dados + QStringLiteral("/Exemplos/") + exemplo));
+    const MapaCurvatura mapa(MapaCurvatura::Tangencial, &leitor.Posicoes(), &leitor.AneisPorMeridiano(),
+                             &leitor.Dioptrias(), ExameSintetico::kFator);
+    QVERIFY(mapa.TemDados());
+    auto ultima = [&](int meridiano) {
+        int c = TBFuncoesMapas::kCelulas - 1;
+        while (c > 0 && !(mapa.Celula(meridiano, c) > 0.0))
+            --c;
+        return c;
+    };
+    for (int i = 1; i <= 360; ++i) {
+        const int c = ultima(i);
+        if (c == 0)
+            continue;
+        std::vector<double> roda;
+        for (int d = -15; d <= 15; ++d) {
+            const double v = mapa.Celula((i + d + 359) % 360 + 1, c);
+            if (d != 0 && v > 0.0)
+                roda.push_back(v);
+        }
+        if (roda.size() < 5)
+            continue;
+        std::nth_element(roda.begin(), roda.begin() + roda.size() / 2, roda.end());
+        const double mediana = roda[roda.size() / 2];
+        QVERIFY2(std::abs(mapa.Celula(i, c) - mediana) <= 3.0,
+                 qPrintable(QStringLiteral("meridiano %1, célula %2: %3 D, em volta %4 D")
+                                .arg(i).arg(c).arg(mapa.Celula(i, c)).arg(mediana)));
+    }
+}
+
+// A real irregular astigmatism has no seam: between the two meridians on either side of the
+// 90-270 line the axial map changes no more than between the neighbours far from it (the
+// mean difference over the cells both hold).
+void TesteModulosMapa::costuraIrregular_data()
+{
+    QTest::addColumn<QString>("exemplo");
+    for (int i = 1; i <= 6; ++i)
+        QTest::newRow(qPrintable(QStringLiteral("Irregular%1").arg(i, 2, 10, QLatin1Char('0'))))
+            << QStringLiteral("Irregular%1").arg(i, 2, 10, QLatin1Char('0'));
+}
+
+void TesteModulosMapa::costuraIrregular()
+{
+    QFETCH(QString, exemplo);
+    if (!m_instalacao)
+        m_instalacao = std::make_unique<InstalacaoTeste>();
+    QVERIFY(m_instalacao->Valida());
+    TBMapOperation leitor;
+    QVERIFY(leitor.CarregaExame(m_instalacao->Pastas().dados + QStringLiteral("/Exemplos/") + exemplo));
+    const MapaCurvatura mapa(MapaCurvatura::Axial, &leitor.Posicoes(), &leitor.AneisPorMeridiano(),
+                             &leitor.Dioptrias(), ExameSintetico::kFator);
+    QVERIFY(mapa.TemDados());
+    double costura = 0.0, longe = 0.0;
+    for (int i = 1; i <= 360; ++i) {
+        const int j = i % 360 + 1;
+        double soma = 0.0;
+        int n = 0;
+        for (int c = 1; c < TBFuncoesMapas::kCelulas; ++c)
+            if (mapa.Celula(i, c) > 0.0 && mapa.Celula(j, c) > 0.0) {
+                soma += std::abs(mapa.Celula(i, c) - mapa.Celula(j, c));
+                ++n;
+            }
+        const double salto = n > 0 ? soma / n : 0.0;
+        const int distancia = std::min(std::abs(i - 90), std::abs(i - 270));
+        if (distancia <= 1)
+            costura = std::max(costura, salto);
+        else if (distancia >= 10)
+            longe = std::max(longe, salto);
+    }
+    QVERIFY2(costura <= longe, qPrintable(QStringLiteral("%1 D na linha de 90-270, %2 D longe dela").arg(costura).arg(longe)));
 }
 
 QTEST_MAIN(TesteModulosMapa)
