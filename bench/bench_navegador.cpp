@@ -7,6 +7,7 @@
 // bench_navegador [pacientes exames]   (defaults 100000 500000)
 // Runs with QT_QPA_PLATFORM=offscreen when no display is set.
 
+#include "bench/UBench.h"
 #include "config/UBIniSettings.h"
 #include "config/URegistrosZR.h"
 #include "data/UDMPrincipal.h"
@@ -35,29 +36,10 @@
 
 namespace {
 
+using Bench::Medida;
+using Bench::Repete;
+
 QString SqlPacientesMedico() { return Navegador::SqlPacientes(QStringLiteral("Dr."), true); }
-
-struct Medida {
-    std::vector<double> ms;
-    double Mediana()
-    {
-        std::sort(ms.begin(), ms.end());
-        return ms.empty() ? 0 : ms[ms.size() / 2];
-    }
-    double Maximo() const { return ms.empty() ? 0 : *std::max_element(ms.begin(), ms.end()); }
-};
-
-Medida Repete(int vezes, const std::function<void(int)>& f)
-{
-    Medida m;
-    QElapsedTimer t;
-    for (int i = 0; i < vezes; ++i) {
-        t.start();
-        f(i);
-        m.ms.push_back(t.nsecsElapsed() / 1e6);
-    }
-    return m;
-}
 
 void Linha(const char* nome, Medida m, double alvo)
 {
