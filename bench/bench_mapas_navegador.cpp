@@ -41,7 +41,7 @@ using Bench::Repete;
 
 void Linha(const char* nome, double ms, double alvo)
 {
-    std::printf("  %-44s mediana %8.1f ms  (alvo < %.0f ms: %s)\n", nome, ms, alvo, ms < alvo ? "ok" : "ACIMA");
+    std::printf("  %-48s mediana %8.1f ms  (alvo < %.0f ms: %s)\n", nome, ms, alvo, ms < alvo ? "ok" : "ACIMA");
 }
 
 } // namespace
