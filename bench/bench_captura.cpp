@@ -13,6 +13,7 @@
 //
 //   bench_captura [repetitions [patients]]   (defaults 5 and 100000)
 
+#include "bench/UBench.h"
 #include "common/UFormatos.h"
 #include "common/UTextoCp1252.h"
 #include "config/UBIniSettings.h"
@@ -48,11 +49,9 @@ using namespace zrmod;
 
 namespace {
 
-double Mediana(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[v.size() / 2];
-}
+using Bench::Mediana;
+using Bench::Medida;
+using Bench::Repete;
 
 // The options and paths records the assistant hands the modules.
 struct Registros {
@@ -149,27 +148,6 @@ bool RelataCapturaProcessamento(Registros& r, int n)
 namespace armazenamento {
 
 using namespace CapturaExame;
-
-struct Medida {
-    std::vector<double> ms;
-    double Mediana()
-    {
-        std::sort(ms.begin(), ms.end());
-        return ms.empty() ? 0 : ms[ms.size() / 2];
-    }
-};
-
-Medida Repete(int vezes, const std::function<void(int)>& f)
-{
-    Medida m;
-    QElapsedTimer t;
-    for (int i = 0; i < vezes; ++i) {
-        t.start();
-        f(i);
-        m.ms.push_back(t.nsecsElapsed() / 1e6);
-    }
-    return m;
-}
 
 void Linha(const char* nome, double ms, double alvo)
 {

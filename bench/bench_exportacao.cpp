@@ -5,6 +5,7 @@
 //
 // bench_exportacao [repetições]   (default 20)
 
+#include "bench/UBench.h"
 #include "examfiles/UArquivosExame.h"
 #include "examfiles/UBMapOperation.h"
 #include "export/UEnvioDicom.h"
@@ -27,11 +28,7 @@
 
 namespace {
 
-double Mediana(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
+using Bench::Mediana;
 
 void Linha(const char* nome, const std::vector<double>& ms, double alvo)
 {

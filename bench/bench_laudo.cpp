@@ -8,6 +8,7 @@
 // bench_laudo [pacientes]   (default 100000)
 // Runs with QT_QPA_PLATFORM=offscreen when no display is set.
 
+#include "bench/UBench.h"
 #include "common/UTextoCp1252.h"
 #include "reports/UAchados.h"
 #include "reports/UfrmLauRelat.h"
@@ -27,15 +28,7 @@
 
 namespace {
 
-struct Medida {
-    std::vector<double> ms;
-    double Mediana()
-    {
-        std::sort(ms.begin(), ms.end());
-        return ms.empty() ? 0 : ms[ms.size() / 2];
-    }
-    double Maximo() const { return ms.empty() ? 0 : *std::max_element(ms.begin(), ms.end()); }
-};
+using Bench::Medida;
 
 void Linha(const char* nome, Medida m, double alvo)
 {

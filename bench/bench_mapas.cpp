@@ -4,6 +4,7 @@
 //
 //   bench_mapas <folder of Axial.so and Tangencial.so> [repetitions]
 
+#include "bench/UBench.h"
 #include "modules/UBufferMemoria.h"
 #include "modules/UModulos.h"
 
@@ -18,6 +19,8 @@
 using namespace zrmod;
 
 namespace {
+
+using Bench::Mediana;
 
 struct Exame {
     TMatrizAngAnel m{}, d{};
@@ -38,12 +41,6 @@ void Ceratocone(Exame& e)
                             6.0 * std::exp(-(u * u + v * v) / 1.62);
         }
     }
-}
-
-double Mediana(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 } // namespace

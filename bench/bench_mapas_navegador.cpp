@@ -1,11 +1,14 @@
-// Map display from the navigator on a fresh installation: one stored 16-ring examination
-// (the data of the example Central01) with its 640 x 480 central image. Reports the click
-// on "Axial" until the module has painted its window (the module draws and closes at once
-// in batch mode), and the small axial map (load, "Visualizar", shown).
+// Map display from the navigator on a fresh installation: four stored 16-ring examinations
+// of one eye (the data of the examples Central01..04), each with its 640 x 480 central image.
+// Reports the click on "Axial" until the module has painted its window (the module draws and
+// closes at once in batch mode), the small axial map (load, "Visualizar", shown), and the
+// multi-map displays from the wizard's answer (given at once in batch mode: the latest four,
+// the latest two) until the window's first paint: "MultiMapas" and "Diferencial".
 //
 // bench_mapas_navegador [repetições]   (default 20)
 // Runs with QT_QPA_PLATFORM=offscreen when no display is set.
 
+#include "bench/UBench.h"
 #include "config/UBIniSettings.h"
 #include "config/URegistrosZR.h"
 #include "data/UBJpeg.h"
@@ -23,7 +26,6 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QListWidget>
 #include <QTemporaryDir>
@@ -35,22 +37,11 @@
 
 namespace {
 
-double Mediana(const std::function<void()>& f, int vezes)
-{
-    std::vector<double> ms;
-    QElapsedTimer t;
-    for (int i = 0; i < vezes; ++i) {
-        t.start();
-        f();
-        ms.push_back(t.nsecsElapsed() / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
+using Bench::Repete;
 
 void Linha(const char* nome, double ms, double alvo)
 {
-    std::printf("  %-44s mediana %8.1f ms  (alvo < %.0f ms: %s)\n", nome, ms, alvo, ms < alvo ? "ok" : "ACIMA");
+    std::printf("  %-48s mediana %8.1f ms  (alvo < %.0f ms: %s)\n", nome, ms, alvo, ms < alvo ? "ok" : "ACIMA");
 }
 
 } // namespace
@@ -85,25 +76,29 @@ int main(int argc, char** argv)
     p.Nome = QStringLiteral("Paciente Bench");
     TDPacientes(dm).InserePaciente(p, QDate(2024, 1, 1), 0);
     const int paciente = TDPacientes(dm).IndicePacientes();
-    TDExames ex(dm);
-    ex.InsereExame(paciente, medico, QDate(2024, 2, 1), QTime(9, 0, 0), QStringLiteral("OD"), 95, QStringLiteral("T"),
-                   QString(), QString(), QString(), 16, QStringLiteral("2"));
-    const int exame = ex.IndiceExames();
-    dm.PCommitDataBase();
-    QDir().mkpath(PastaExamesPaciente(paciente));
-    for (const char* f : {"d.txt", "m.txt", "a.txt"})
-        QFile::copy(PrefixoExemplo(QStringLiteral("Central01")) + QLatin1String(f),
-                    PrefixoExame(paciente, exame) + QLatin1String(f));
     QImage img(640, 480, QImage::Format_RGB32);
     img.fill(Qt::darkGray);
-    QBuffer bmp, jpeg, lateral;
+    QBuffer bmp;
     bmp.open(QIODevice::ReadWrite);
     img.save(&bmp, "BMP");
     bmp.seek(0);
-    jpeg.setData(TBJpeg().ComprimeJpeg(bmp, 90));
-    jpeg.open(QIODevice::ReadOnly);
-    lateral.open(QIODevice::ReadOnly);
-    TDArquivos(dm).GravaImagens(exame, jpeg, lateral);
+    const QByteArray imagem = TBJpeg().ComprimeJpeg(bmp, 90);
+    QDir().mkpath(PastaExamesPaciente(paciente));
+    TDExames ex(dm);
+    for (int i = 1; i <= 4; ++i) {
+        ex.InsereExame(paciente, medico, QDate(2024, 2, i), QTime(9, 0, 0), QStringLiteral("OD"), 95,
+                       QStringLiteral("T"), QString(), QString(), QString(), 16, QStringLiteral("2"));
+        const int exame = ex.IndiceExames();
+        dm.PCommitDataBase();
+        for (const char* f : {"d.txt", "m.txt", "a.txt"})
+            QFile::copy(PrefixoExemplo(QStringLiteral("Central0%1").arg(i)) + QLatin1String(f),
+                        PrefixoExame(paciente, exame) + QLatin1String(f));
+        QBuffer jpeg, lateral;
+        jpeg.setData(imagem);
+        jpeg.open(QIODevice::ReadOnly);
+        lateral.open(QIODevice::ReadOnly);
+        TDArquivos(dm).GravaImagens(exame, jpeg, lateral);
+    }
 
     TfrmExames nav;
     nav.DefineTamanhoTela(QSize(1366, 768));
@@ -113,12 +108,17 @@ int main(int argc, char** argv)
     nav.lswPrincipalDblClick();
 
     std::printf("Mapas do navegador (%d repetições)\n", vezes);
-    Linha("clique -> mapa simples pintado (Axial)", Mediana([&] { nav.AbreMapa(QStringLiteral("Axial")); }, vezes), 150);
-    Linha("mini mapa (carga, Visualizar, exibição)", Mediana([&] {
+    auto mediana = [&](const std::function<void()>& f) { return Repete(vezes, [&](int) { f(); }).Mediana(); };
+    Linha("clique -> mapa simples pintado (Axial)", mediana([&] { nav.AbreMapa(QStringLiteral("Axial")); }), 150);
+    Linha("mini mapa (carga, Visualizar, exibição)", mediana([&] {
               nav.MostraDetalhes(0); // clears the small map: the next call draws again
               nav.MostraMiniMapa();
-          }, vezes),
+          }),
           50);
+    Linha("assistente aceito -> quatro mapas (MultiMapas)",
+          mediana([&] { nav.AbreMapas(QStringLiteral("MultiMapas")); }), 200);
+    Linha("assistente aceito -> diferencial (Diferencial)",
+          mediana([&] { nav.AbreMapas(QStringLiteral("Diferencial")); }), 200);
     if (!mensagens.Textos().isEmpty())
         std::printf("  mensagens: %s\n", qPrintable(mensagens.Textos().join(QStringLiteral(" | "))));
     TfrmAguarde::Fecha();

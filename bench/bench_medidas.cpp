@@ -5,6 +5,7 @@
 //
 //   bench_medidas [repetitions]
 
+#include "bench/UBench.h"
 #include "config/UBIniSettings.h"
 #include "config/URegistrosZR.h"
 #include "data/UDMedicos.h"
@@ -22,13 +23,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
-double Mediana(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-} // namespace
+using Bench::Mediana;
 
 int main(int argc, char** argv)
 {

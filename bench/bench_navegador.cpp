@@ -7,6 +7,7 @@
 // bench_navegador [pacientes exames]   (defaults 100000 500000)
 // Runs with QT_QPA_PLATFORM=offscreen when no display is set.
 
+#include "bench/UBench.h"
 #include "config/UBIniSettings.h"
 #include "config/URegistrosZR.h"
 #include "data/UDMPrincipal.h"
@@ -36,48 +37,16 @@
 
 namespace {
 
+using Bench::Medida;
+using Bench::Repete;
+
 QString SqlPacientesMedico() { return Navegador::SqlPacientes(QStringLiteral("Dr."), true); }
-
-// Processor time of the whole process (the embedded engine runs in it): on a machine shared
-// with other work the wall-clock figure grows with the load, this one much less.
-double CpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-double MedianaDe(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
-struct Medida {
-    std::vector<double> ms, cpu;
-    double Mediana() const { return MedianaDe(ms); }
-    double Maximo() const { return ms.empty() ? 0 : *std::max_element(ms.begin(), ms.end()); }
-};
-
-Medida Repete(int vezes, const std::function<void(int)>& f)
-{
-    Medida m;
-    QElapsedTimer t;
-    for (int i = 0; i < vezes; ++i) {
-        const double cpu = CpuMs();
-        t.start();
-        f(i);
-        m.ms.push_back(t.nsecsElapsed() / 1e6);
-        m.cpu.push_back(CpuMs() - cpu);
-    }
-    return m;
-}
 
 void Linha(const char* nome, Medida m, double alvo)
 {
     const double med = m.Mediana();
     std::printf("  %-46s mediana %8.1f ms  máximo %8.1f ms  cpu %8.1f ms  (alvo < %.0f ms: %s)\n", nome, med,
-                m.Maximo(), MedianaDe(m.cpu), alvo, med < alvo ? "ok" : "ACIMA");
+                m.Maximo(), Bench::Mediana(m.cpu), alvo, med < alvo ? "ok" : "ACIMA");
 }
 
 void Executa(TDMPrincipal& dm, const QString& sql)
@@ -318,12 +287,12 @@ int main(int argc, char** argv)
         nav->edtFind->setText(QStringLiteral("irregular 25000"));
         nav->btnLocPac1Click();
         QElapsedTimer t;
-        const double cpu = CpuMs();
+        const double cpu = Bench::CpuMs();
         t.start();
         nav->btnLocDBGrid1Click();
         QCoreApplication::processEvents();
         verPaciente.ms.push_back(t.nsecsElapsed() / 1e6);
-        verPaciente.cpu.push_back(CpuMs() - cpu);
+        verPaciente.cpu.push_back(Bench::CpuMs() - cpu);
     }
     Linha("ver paciente (diagnóstico, exame selecionado)", verPaciente, 200);
     delete nav;

@@ -4,6 +4,7 @@
 #include "common/UTextoCp1252.h"
 #include "modules/UBufferMemoria.h"
 #include "platform/UMensagensQt.h"
+#include "plugins/mapas/UEntradaModulo.h"
 #include "plugins/mapas/UAnaliseOrto.h"
 #include "plugins/mapas/UDesenhoMapa.h"
 #include "plugins/mapas/UfrmMapa.h"
@@ -15,9 +16,12 @@
 #include <QPointer>
 
 #include <cmath>
-#include <cstdio>
 
 namespace ModuloMapa {
+
+using EntradaModulo::Automatico;
+using EntradaModulo::Relata;
+using EntradaModulo::RelataExcecao;
 
 namespace {
 
@@ -27,12 +31,6 @@ QString Nome(MapaCurvatura::Tipo tipo, bool analiseOrto = false)
         return QStringLiteral("TangencialOrto");
     return tipo == MapaCurvatura::Tangencial ? QStringLiteral("Tangencial")
                                              : QStringLiteral("Axial");
-}
-
-bool Automatico()
-{
-    return qEnvironmentVariable("ZR_MODULOS_AUTOMATICO") == QLatin1String("1") ||
-           !qobject_cast<QApplication*>(QCoreApplication::instance());
 }
 
 OpcoesMapa Opcoes(const zrmod::TInfosZR* infos)
@@ -68,11 +66,6 @@ QImage Imagem(zrmod::ZrStream* s)
     return img;
 }
 
-void Relata(const char* onde, const QString& texto)
-{
-    std::fprintf(stderr, "%s: %s\n", onde, texto.toLocal8Bit().constData());
-}
-
 } // namespace
 
 void Info(MapaCurvatura::Tipo tipo, zrmod::ZrStream* saida, bool analiseOrto)
@@ -91,10 +84,8 @@ void Info(MapaCurvatura::Tipo tipo, zrmod::ZrStream* saida, bool analiseOrto)
             : QStringLiteral("Mapa de curvatura axial (sagital) da córnea: potência em dioptrias "
                              "em relação ao eixo do ceratoscópio.");
         GravaLinhasTexto(saida, {QStringLiteral("Mapa %1").arg(Nome(tipo)), QStringLiteral("1"), desc});
-    } catch (const std::exception& e) {
-        Relata("InfoMapa", QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        Relata("InfoMapa", QStringLiteral("erro inesperado"));
+        RelataExcecao("InfoMapa");
     }
 }
 
@@ -161,12 +152,8 @@ void Processa(MapaCurvatura::Tipo tipo, void* janela, zrmod::ZrStream* central,
         ServicoMensagens* anterior = InstalaServicoMensagens(&mensagens);
         frm.exec();
         InstalaServicoMensagens(anterior);
-    } catch (const ErroSistema& e) {
-        Relata("ProcessaMapa", e.Mensagem());
-    } catch (const std::exception& e) {
-        Relata("ProcessaMapa", QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        Relata("ProcessaMapa", QStringLiteral("erro inesperado"));
+        RelataExcecao("ProcessaMapa");
     }
 }
 
@@ -187,12 +174,8 @@ void Visualizar(zrmod::ZrStream* saida, double, double, const TMatrizAngAnel* po
         if (!img.save(&buf, "BMP"))
             return;
         GravaBytes(saida, bytes);
-    } catch (const ErroSistema& e) {
-        Relata("Visualizar", e.Mensagem());
-    } catch (const std::exception& e) {
-        Relata("Visualizar", QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        Relata("Visualizar", QStringLiteral("erro inesperado"));
+        RelataExcecao("Visualizar");
     }
 }
 

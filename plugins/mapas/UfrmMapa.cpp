@@ -15,8 +15,6 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -351,23 +349,7 @@ bool TfrmMapa::ExportaPdf(const QString& arquivo)
 
 void TfrmMapa::btnImprimirClick()
 {
-    QPrinter impressora(QPrinter::HighResolution);
-    impressora.setPageOrientation(QPageLayout::Landscape);
-    InstalaTraducaoQt();
-    QPrintDialog dlg(&impressora, this);
-    dlg.setLocale(LocalePortugues());
-    if (dlg.exec() != QDialog::Accepted)
-        return;
-    const QImage img = ImagemConteudo();
-    QPainter p;
-    if (!p.begin(&impressora)) {
-        Mensagem(QStringLiteral("Erro"), QStringLiteral("Não foi possível imprimir o mapa."),
-                 IconeMensagem::Erro);
-        return;
-    }
-    const QRect pagina = p.viewport();
-    const QSize tam = img.size().scaled(pagina.size(), Qt::KeepAspectRatio);
-    p.drawImage(QRect(QPoint((pagina.width() - tam.width()) / 2, 0), tam), img);
+    ImprimeImagem(this, ImagemConteudo(), QStringLiteral("Não foi possível imprimir o mapa."));
 }
 
 void TfrmMapa::btnPngClick()

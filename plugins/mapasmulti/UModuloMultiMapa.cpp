@@ -4,29 +4,22 @@
 #include "common/UTextoCp1252.h"
 #include "modules/UBufferMemoria.h"
 #include "platform/UMensagensQt.h"
+#include "plugins/mapas/UEntradaModulo.h"
 
 #include <QApplication>
 #include <QDir>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <memory>
 
 namespace MultiMapa {
 
+using EntradaModulo::Automatico;
+using EntradaModulo::Relata;
+using EntradaModulo::RelataExcecao;
+
 namespace {
-
-bool Automatico()
-{
-    return qEnvironmentVariable("ZR_MODULOS_AUTOMATICO") == QLatin1String("1") ||
-           !qobject_cast<QApplication*>(QCoreApplication::instance());
-}
-
-void Relata(const char* onde, const QString& texto)
-{
-    std::fprintf(stderr, "%s: %s\n", onde, texto.toLocal8Bit().constData());
-}
 
 QString Num(double v, int casas = 2) { return QString::number(v, 'f', casas); }
 QString Sinal(double v, int casas = 2) { return (v >= 0 ? QStringLiteral("+") : QString()) + Num(v, casas); }
@@ -258,7 +251,9 @@ Conjunto MontaConjunto(Modulo mod, const QList<ExameMulti>& exames, const Opcoes
             d.titulo = QStringLiteral("Diferença B - A - ") + NomeVista(v);
             d.grade = GradeValores::Diferenca(c.paineis[1].grade, c.paineis[0].grade);
             d.informacoes << QStringLiteral("Azul: aplanamento; vermelho: encurvamento");
-            const double centro = d.grade.Valor(0, 0);
+            // The centre's change as the mean over the central 2 mm: a single point there lies
+            // inside the first ring and carries its noise.
+            const double centro = d.grade.Media(1.0);
             c.linhas << QStringLiteral("Diferença no centro: %1 D")
                             .arg(std::isfinite(centro) ? Sinal(centro) : QStringLiteral("—"));
             if (d.grade.TemDados())
@@ -346,7 +341,7 @@ void Info(Modulo m, zrmod::ZrStream* saida)
         }
         GravaLinhasTexto(saida, {nome, QStringLiteral("2"), desc});
     } catch (...) {
-        Relata("InfoMapa", QStringLiteral("erro inesperado"));
+        RelataExcecao("InfoMapa");
     }
 }
 
@@ -410,10 +405,8 @@ int32_t Wizard(Modulo m, void* janela, zrmod::ZrStream* candidatos, zrmod::ZrStr
         GravaLinhasTexto(selecao, sel);
         GravaLinhasTexto(opcoes, GravaOpcoes(o));
         return 1;
-    } catch (const std::exception& e) {
-        Relata("Wizard", QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        Relata("Wizard", QStringLiteral("erro inesperado"));
+        RelataExcecao("Wizard");
     }
     return 0;
 }
@@ -525,12 +518,8 @@ void ProcessaMapas(Modulo m, void* janela, const zrmod::TDadosPac* dados,
         ServicoMensagens* anterior = InstalaServicoMensagens(&mensagens);
         frm.exec();
         InstalaServicoMensagens(anterior);
-    } catch (const ErroSistema& e) {
-        Relata("ProcessaMapas", e.Mensagem());
-    } catch (const std::exception& e) {
-        Relata("ProcessaMapas", QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        Relata("ProcessaMapas", QStringLiteral("erro inesperado"));
+        RelataExcecao("ProcessaMapas");
     }
 }
 

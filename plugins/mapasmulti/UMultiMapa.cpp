@@ -298,6 +298,26 @@ void GradeValores::Extremos(double raio, double& minimo, double& maximo) const
         }
 }
 
+double GradeValores::Media(double raio) const
+{
+    double soma = 0, peso = 0;
+    for (int j = 0; j * kPasso <= raio + 1e-9 && j < kPontos; ++j) {
+        // The ring of cells j covers the radii from (j - 1/2) to (j + 1/2) steps, cut at raio.
+        const double r0 = std::max(0.0, (j - 0.5) * kPasso), r1 = std::min(raio, (j + 0.5) * kPasso);
+        const double area = r1 * r1 - r0 * r0;
+        if (area <= 0)
+            continue;
+        for (int k = 1; k <= 360; ++k) {
+            const double v = Celula(k, j);
+            if (std::isfinite(v)) {
+                soma += v * area;
+                peso += area;
+            }
+        }
+    }
+    return peso > 0 ? soma / peso : kNaN;
+}
+
 GradeValores GradeValores::Diferenca(const GradeValores& a, const GradeValores& b)
 {
     GradeValores g;

@@ -80,6 +80,9 @@ public:
     double RaioDados() const { return m_raio; }
     // Smallest and largest value within raio mm of the centre (NaN without data).
     void Extremos(double raio, double& minimo, double& maximo) const;
+    // Mean within raio mm of the centre, each cell weighted by the area it covers (NaN
+    // without data there).
+    double Media(double raio) const;
     // a - b point by point (NaN where either lacks data).
     static GradeValores Diferenca(const GradeValores& a, const GradeValores& b);
 

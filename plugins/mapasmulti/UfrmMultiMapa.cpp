@@ -2,13 +2,14 @@
 
 #include "plugins/mapas/UExportaImagem.h"
 
+#include "platform/UAjuda.h"
 #include "platform/UMensagens.h"
+#include "platform/UTraducao.h"
 #include "plugins/mapas/UDesenhoMapa.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,8 +17,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -186,6 +185,7 @@ TfrmMultiMapa::TfrmMultiMapa(const QString& titulo, Conjunto conjunto, QWidget* 
 {
     setWindowTitle(titulo);
     setObjectName(QStringLiteral("frmMultiMapa"));
+    DefineContextoAjuda(this, kContextoAjuda);
     auto* raiz = new QVBoxLayout(this);
     if (m_reconstroi) {
         auto* topo = new QHBoxLayout;
@@ -353,37 +353,23 @@ bool TfrmMultiMapa::ExportaPdf(const QString& arquivo)
 
 void TfrmMultiMapa::btnImprimirClick()
 {
-    QPrinter impressora(QPrinter::HighResolution);
-    impressora.setPageOrientation(QPageLayout::Landscape);
-    QPrintDialog dlg(&impressora, this);
-    if (dlg.exec() != QDialog::Accepted)
-        return;
-    const QImage img = ImagemConteudo();
-    QPainter p;
-    if (!p.begin(&impressora)) {
-        Mensagem(QStringLiteral("Erro"), QStringLiteral("Não foi possível imprimir os mapas."),
-                 IconeMensagem::Erro);
-        return;
-    }
-    const QRect pagina = p.viewport();
-    const QSize tam = img.size().scaled(pagina.size(), Qt::KeepAspectRatio);
-    p.drawImage(QRect(QPoint((pagina.width() - tam.width()) / 2, 0), tam), img);
+    ImprimeImagem(this, ImagemConteudo(), QStringLiteral("Não foi possível imprimir os mapas."));
 }
 
 void TfrmMultiMapa::btnPngClick()
 {
-    const QString arq = QFileDialog::getSaveFileName(this, QStringLiteral("Exportar PNG"),
-                                                     windowTitle() + QStringLiteral(".png"),
-                                                     QStringLiteral("Imagem PNG (*.png)"));
+    const QString arq = NomeArquivoParaGravar(this, QStringLiteral("Exportar PNG"),
+                                              windowTitle() + QStringLiteral(".png"),
+                                              QStringLiteral("Imagem PNG (*.png)"));
     if (!arq.isEmpty())
         ExportaPng(arq);
 }
 
 void TfrmMultiMapa::btnPdfClick()
 {
-    const QString arq = QFileDialog::getSaveFileName(this, QStringLiteral("Exportar PDF"),
-                                                     windowTitle() + QStringLiteral(".pdf"),
-                                                     QStringLiteral("Documento PDF (*.pdf)"));
+    const QString arq = NomeArquivoParaGravar(this, QStringLiteral("Exportar PDF"),
+                                              windowTitle() + QStringLiteral(".pdf"),
+                                              QStringLiteral("Documento PDF (*.pdf)"));
     if (!arq.isEmpty())
         ExportaPdf(arq);
 }
@@ -394,6 +380,7 @@ TfrmWizardMulti::TfrmWizardMulti(Modulo m, const QList<Candidato>& of, QWidget* 
     : QDialog(pai), m_modulo(m), m_of(of)
 {
     setObjectName(QStringLiteral("frmWizardMulti"));
+    DefineContextoAjuda(this, kContextoAjuda);
     setWindowTitle(NomeModulo(m) + QStringLiteral(" - Seleção de exames"));
     auto* raiz = new QVBoxLayout(this);
     QString limite;

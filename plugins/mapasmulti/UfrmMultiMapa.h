@@ -23,6 +23,9 @@ class QGridLayout;
 
 namespace MultiMapa {
 
+// The help page of the wizard and of the panel window (ajuda/contexto_40.html).
+inline constexpr int kContextoAjuda = 40;
+
 // One panel: a grid of values with its scale and what is written around it.
 struct Painel {
     QString titulo;            // "OD 12/01/2001 10:00:00 - Axial"

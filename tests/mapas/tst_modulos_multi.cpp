@@ -6,7 +6,13 @@
 #include "modules/UBufferMemoria.h"
 #include "modules/UModulos.h"
 #include "common/UTextoCp1252.h"
+#include "config/UBIniSettings.h"
+#include "config/URegistrosZR.h"
+#include "data/UDMedicos.h"
+#include "data/UDPacientes.h"
 #include "plugins/mapasmulti/UMultiMapa.h"
+#include "tests/support/UBancoTeste.h"
+#include "tests/support/UExameCapturado.h"
 #include "tests/support/UExameSintetico.h"
 #include "tests/support/UInstalacaoTeste.h"
 
@@ -31,7 +37,7 @@ QString ArquivoModulo(const QString& nome)
 }
 
 struct Opcoes_ {
-    TInfosZR r{};
+    zrmod::TInfosZR r{};
     Opcoes_()
     {
         r.Modelo = 3;
@@ -114,7 +120,7 @@ public:
         FreeMapasDLL();
         const QString destino = qEnvironmentVariable("ZR_TESTE_CAPTURAS");
         if (!destino.isEmpty()) {
-            const QString alvo = QDir(destino).filePath(modulo + QStringLiteral(".png"));
+            const QString alvo = QDir(destino).filePath((captura.isEmpty() ? modulo : captura) + QStringLiteral(".png"));
             QFile::remove(alvo);
             QFile::copy(QDir(m_pasta.path()).filePath(modulo + QStringLiteral("-janela.png")), alvo);
         }
@@ -124,6 +130,8 @@ public:
     {
         return QImage(QDir(m_pasta.path()).filePath(modulo + QStringLiteral(".png")));
     }
+
+    QString captura; // the screenshot's name when ZR_TESTE_CAPTURAS asks for one (else the module's)
 
 private:
     QTemporaryDir m_pasta;
@@ -141,6 +149,55 @@ std::unique_ptr<ExameSintetico> Esfera(double raioMm)
 {
     return std::make_unique<ExameSintetico>(ExameSintetico::Esfera(337.5 / raioMm));
 }
+
+// An examination's stored files (an example's or a captured one's) as one entry of the call.
+bool Carrega(Chamada& c, const QString& prefixo, const QStringList& cab)
+{
+    TBMapOperation leitor;
+    if (!leitor.CarregaExame(prefixo))
+        return false;
+    auto ex = Esfera(7.8);
+    leitor.CopiaPosicoes(ex->m);
+    leitor.CopiaDioptrias(ex->d);
+    leitor.CopiaAneis(ex->aneis);
+    c.Adiciona(std::move(ex), cab);
+    return true;
+}
+
+// Surfaces photographed by the simulated instrument and measured by the processing module,
+// stored as the capture form stores them; each captured once for the whole run.
+class Capturas {
+public:
+    QString Prefixo(const QString& caso)
+    {
+        if (!m_banco) {
+            m_banco = std::make_unique<BancoTeste>();
+            if (!m_banco->Valido())
+                return {};
+            TBIniSettings ini;
+            ini.LoadAll(3);
+            PreencheRegistrosZR(ini, InfosZR, PathsZR);
+            TDadosMedico m;
+            m.Nome = QStringLiteral("Dra. Teste");
+            TDMedicos(m_banco->DM()).InsereMedico(m);
+            m_medico = TDMedicos(m_banco->DM()).CodigoMedico(m.Nome);
+            TDadosPaciente p;
+            p.Nome = QStringLiteral("Paciente Teste");
+            TDPacientes(m_banco->DM()).InserePaciente(p, QDate(2000, 1, 1), 0);
+            m_paciente = TDPacientes(m_banco->DM()).IndicePacientes();
+        }
+        if (!m_prefixos.contains(caso)) {
+            const ExameCapturado e = GravaExameCapturado(m_banco->DM(), m_paciente, m_medico, caso, QStringLiteral("OD"));
+            m_prefixos[caso] = e.Valido ? e.Prefixo : QString();
+        }
+        return m_prefixos[caso];
+    }
+
+private:
+    std::unique_ptr<BancoTeste> m_banco;
+    int m_medico = 0, m_paciente = 0;
+    QMap<QString, QString> m_prefixos;
+};
 
 } // namespace
 
@@ -160,7 +217,11 @@ private slots:
     void entradaRuim_data();
     void entradaRuim();
     void multiOrto();
+    void serieCeratocone();
     void exemplos();
+
+private:
+    Capturas m_capturas; // gone with the test object, before the application
 };
 
 void TesteModulosMulti::info_data()
@@ -318,35 +379,36 @@ void TesteModulosMulti::wizard()
         QVERIFY(op.Linhas().contains(QStringLiteral("escala=absoluta")));
 }
 
-// The difference of two examinations of one eye: B - A at the centre and at most anywhere.
+// The difference of two captured examinations of one eye: B - A over the centre and at most
+// anywhere.
 void TesteModulosMulti::diferencial_data()
 {
-    QTest::addColumn<double>("raioA");
-    QTest::addColumn<double>("raioB");
+    QTest::addColumn<QString>("casoA");
+    QTest::addColumn<QString>("casoB");
     QTest::addColumn<double>("centro");
     QTest::addColumn<double>("tolerancia");
-    QTest::newRow("7.8 then 7.6") << 7.8 << 7.6 << 337.5 / 7.6 - 337.5 / 7.8 << 0.05;
-    QTest::newRow("same twice") << 7.7 << 7.7 << 0.0 << 0.01;
-    QTest::newRow("flattened") << 7.6 << 7.8 << 337.5 / 7.8 - 337.5 / 7.6 << 0.05;
+    QTest::newRow("7.8 then 7.6") << "esfera 7.8" << "esfera 7.6" << 337.5 / 7.6 - 337.5 / 7.8 << 0.05;
+    QTest::newRow("same twice") << "esfera 7.8" << "esfera 7.8" << 0.0 << 0.01;
+    QTest::newRow("flattened") << "esfera 7.6" << "esfera 7.8" << 337.5 / 7.8 - 337.5 / 7.6 << 0.05;
 }
 
 void TesteModulosMulti::diferencial()
 {
-    QFETCH(double, raioA);
-    QFETCH(double, raioB);
+    QFETCH(QString, casoA);
+    QFETCH(QString, casoB);
     QFETCH(double, centro);
     QFETCH(double, tolerancia);
     Chamada c;
     // Handed over later examination first: the window puts A (earlier) first all the same.
-    c.Adiciona(Esfera(raioB), Cabecalho(QStringLiteral("Olho Direito"), QStringLiteral("20/02/2001")));
-    c.Adiciona(Esfera(raioA), Cabecalho(QStringLiteral("Olho Direito"), QStringLiteral("10/01/2001")));
+    QVERIFY(Carrega(c, m_capturas.Prefixo(casoB), Cabecalho(QStringLiteral("Olho Direito"), QStringLiteral("20/02/2001"))));
+    QVERIFY(Carrega(c, m_capturas.Prefixo(casoA), Cabecalho(QStringLiteral("Olho Direito"), QStringLiteral("10/01/2001"))));
     Ambiente amb;
     const QStringList t = amb.Processa(QStringLiteral("Diferencial"), c, 2, {QStringLiteral("vista=axial")});
     QVERIFY2(std::abs(Numero(t, QStringLiteral("Diferença no centro:")) - centro) <= tolerancia, qPrintable(t.join(u'|')));
-    if (raioA == raioB)
+    if (casoA == casoB)
         QVERIFY2(Numero(t, QStringLiteral("Maior diferença:")) <= tolerancia, qPrintable(t.join(u'|')));
     QVERIFY(t.filter(QStringLiteral("Painel 1: A: OD 10/01/2001")).size() == 1);
-    QCOMPARE(Numero(t, QStringLiteral("Variação da SimK (B - A): K1")) > 0, raioB < raioA);
+    QCOMPARE(Numero(t, QStringLiteral("Variação da SimK (B - A): K1")) > 0, centro > tolerancia);
     QVERIFY(!amb.Png(QStringLiteral("Diferencial")).isNull());
 }
 
@@ -431,6 +493,29 @@ void TesteModulosMulti::multiOrto()
     QVERIFY(zonas[0].contains(QStringLiteral("(centrada)")));
 }
 
+// A keratoconus followed over four examinations, handed over in no order: the panels come in
+// date order, and Kmax grows from one to the next at the cone (clinical 270 degrees).
+void TesteModulosMulti::serieCeratocone()
+{
+    Chamada c;
+    for (int i : {2, 0, 3, 1})
+        c.Adiciona(std::make_unique<ExameSintetico>(ExameSintetico::Ceratocone(3.0 + 2.0 * i, 1.0, 0.8)),
+                   Cabecalho(QStringLiteral("Olho Direito"), QStringLiteral("10/%1/2001").arg(1 + 3 * i, 2, 10, QLatin1Char('0'))));
+    Ambiente amb;
+    amb.captura = QStringLiteral("MultiMapas_ceratocone");
+    const QStringList t = amb.Processa(QStringLiteral("MultiMapas"), c, 4, {QStringLiteral("vista=axial")});
+    const QStringList kmax = t.filter(QStringLiteral("Kmax:"));
+    QCOMPARE(kmax.size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        QVERIFY(t.filter(QStringLiteral("Painel %1:").arg(i + 1)).value(0).contains(QStringLiteral("/%1/2001").arg(1 + 3 * i, 2, 10, QLatin1Char('0'))));
+        static const QRegularExpression re(QStringLiteral("Kmax: ([\\d.]+) D a ([\\d.]+) mm, (\\d+)°"));
+        const auto m = re.match(kmax[i]);
+        QVERIFY2(m.hasMatch() && std::abs(m.captured(3).toDouble() - 270) < 15, qPrintable(kmax[i]));
+        if (i > 0)
+            QVERIFY2(m.captured(1).toDouble() > re.match(kmax[i - 1]).captured(1).toDouble() + 1.0, qPrintable(kmax.join(u'|')));
+    }
+}
+
 // The installation's examples: four Central examples on one scale, and Duplo OD/OS of the
 // Regular examples (OD on the left, the difference between the eyes).
 void TesteModulosMulti::exemplos()
@@ -438,15 +523,9 @@ void TesteModulosMulti::exemplos()
     InstalacaoTeste inst;
     QVERIFY(inst.Valida());
     auto carrega = [&](Chamada& c, const QString& nome, const QString& olho, const QString& data) {
-        TBMapOperation leitor;
-        QVERIFY(leitor.CarregaExame(inst.Pastas().dados + QStringLiteral("/Exemplos/") + nome));
-        auto ex = Esfera(7.8);
-        leitor.CopiaPosicoes(ex->m);
-        leitor.CopiaDioptrias(ex->d);
-        leitor.CopiaAneis(ex->aneis);
         QStringList cab = Cabecalho(olho, data);
         cab[0] = nome;
-        c.Adiciona(std::move(ex), cab);
+        QVERIFY(Carrega(c, inst.Pastas().dados + QStringLiteral("/Exemplos/") + nome, cab));
     };
     Ambiente amb;
     Chamada multi;
