@@ -6,6 +6,7 @@
 #include <QPainterPath>
 
 #include <cmath>
+#include <utility>
 
 double RaioDesenho(const MapaCurvatura& mapa)
 {
@@ -181,6 +182,17 @@ void PintaMapa(QPainter& p, const QRectF& area, const MapaCurvatura& mapa,
         p.drawLine(c - QPointF(0, 6), c + QPointF(0, 6));
         p.setPen(QPen(Qt::black, 1.2, Qt::DotLine));
         p.drawLine(g.centro, c);
+    }
+    if (o.kMax) {
+        // The steepest point: a cross in a ring, white under black to show on any colour.
+        const QPointF c = g.Ponto(o.kMaxX, o.kMaxY);
+        p.setBrush(Qt::NoBrush);
+        for (const auto& [cor, largura] : {std::pair{QColor(Qt::white), 3.5}, std::pair{QColor(Qt::black), 1.5}}) {
+            p.setPen(QPen(cor, largura));
+            p.drawEllipse(c, 6.0, 6.0);
+            p.drawLine(c - QPointF(9, 9), c + QPointF(9, 9));
+            p.drawLine(c - QPointF(9, -9), c + QPointF(9, -9));
+        }
     }
     if (o.ceratPontual && o.textos)
         PintaCeratPontual(p, g, mapa, o);

@@ -1,6 +1,7 @@
 #include "plugins/mapas/UfrmMapa.h"
 
 #include "plugins/mapas/UExportaImagem.h"
+#include "plugins/mapas/UPainelIndices.h"
 
 #include "common/UFormatos.h"
 #include "platform/UMensagens.h"
@@ -136,6 +137,9 @@ TfrmMapa::TfrmMapa(MapaCurvatura::Tipo tipo, std::unique_ptr<MapaCurvatura> mapa
     m_opcoes.anelX = dados.analise.centroX;
     m_opcoes.anelY = dados.analise.centroY;
     m_opcoes.anelRaio = dados.analise.diametro / 2.0;
+    m_opcoes.kMax = dados.temIndices && dados.indices.kMax.valido;
+    m_opcoes.kMaxX = dados.indices.kMaxX;
+    m_opcoes.kMaxY = -dados.indices.kMaxY; // the map's y runs downwards
     m_avisos = m_mapa->Avisos();
     if (dados.semCabecalho)
         m_avisos.prepend(QStringLiteral("Cabeçalho do exame ausente."));
@@ -206,6 +210,13 @@ void TfrmMapa::MontaTela(const DadosJanelaMapa& d)
     meio->addWidget(legenda);
     m_resumo << QStringLiteral("Escala: %1").arg(QString(tituloEscala).replace(u'\n', u' '));
 
+    if (d.temIndices) {
+        // The indices in a column of their own, beside the legend.
+        auto* colunaIndices = new QVBoxLayout;
+        meio->addLayout(colunaIndices);
+        colunaIndices->addWidget(PainelIndices(d.indices, m_conteudo));
+        colunaIndices->addStretch(1);
+    }
     auto* lado = new QVBoxLayout;
     meio->addLayout(lado);
     auto* gbK = new QGroupBox(QStringLiteral("Ceratometria simulada (3 mm)"), m_conteudo);
@@ -229,6 +240,9 @@ void TfrmMapa::MontaTela(const DadosJanelaMapa& d)
         m_resumo << QStringLiteral("Ceratometria simulada: indisponível");
     }
     lado->addWidget(gbK);
+    if (d.temIndices)
+        for (const QString& l : d.indices.Linhas())
+            m_resumo << QStringLiteral("Índices: %1").arg(l);
 
     if (d.temOrto) {
         auto* gbO = new QGroupBox(QStringLiteral("Lente (ortoceratologia)"), m_conteudo);
@@ -296,7 +310,7 @@ void TfrmMapa::MontaTela(const DadosJanelaMapa& d)
     auto* fechar = botao(QStringLiteral("&Fechar"), "btnFechar");
     connect(fechar, &QPushButton::clicked, this, &QDialog::accept);
     raiz->addLayout(botoes);
-    resize(1000, 700);
+    resize(d.temIndices ? 1300 : 1000, 700);
 }
 
 QStringList TfrmMapa::Resumo() const
