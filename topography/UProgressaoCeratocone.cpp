@@ -97,7 +97,7 @@ QStringList AnaliseProgressao::Linhas() const
         if (!t.valida)
             l << QStringLiteral("%1: — (menos de dois exames utilizáveis)").arg(nome);
         else
-            l << QStringLiteral("%1: %2 → %3 %4 (%5 %4; %6 %4/ano)")
+            l << QStringLiteral("%1: %2 a %3 %4 (%5 %4; %6 %4/ano)")
                      .arg(nome, Dec(t.primeiro), Dec(t.ultimo), u, ComSinal(t.variacao), ComSinal(t.porAno));
     }
     int fora = 0;

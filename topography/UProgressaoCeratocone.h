@@ -47,7 +47,7 @@ struct AnaliseProgressao {
     bool progressao = false;         // Kmax rose by the threshold within the window
     int de = -1, ate = -1;           // the pair that shows it (indices into exames)
     double elevacaoKmax = 0;         // its rise
-    // The findings as text ("Kmax: 46.00 → 47.80 D (+1.80 D; +1.20 D/ano)", "Progressão: ...").
+    // The findings as text ("Kmax: 46.00 a 47.80 D (+1.80 D; +1.20 D/ano)", "Progressão: ...").
     QStringList Linhas() const;
 };
 
