@@ -184,14 +184,15 @@ void PintaMapa(QPainter& p, const QRectF& area, const MapaCurvatura& mapa,
         p.drawLine(g.centro, c);
     }
     if (o.kMax) {
-        // The steepest point: a cross in a ring, white under black to show on any colour.
+        // The steepest point: a ring with four ticks, white under black to show on any
+        // colour; the point itself keeps its colour.
         const QPointF c = g.Ponto(o.kMaxX, o.kMaxY);
         p.setBrush(Qt::NoBrush);
-        for (const auto& [cor, largura] : {std::pair{QColor(Qt::white), 3.5}, std::pair{QColor(Qt::black), 1.5}}) {
+        for (const auto& [cor, largura] : {std::pair{QColor(Qt::white), 3.0}, std::pair{QColor(Qt::black), 1.4}}) {
             p.setPen(QPen(cor, largura));
-            p.drawEllipse(c, 6.0, 6.0);
-            p.drawLine(c - QPointF(9, 9), c + QPointF(9, 9));
-            p.drawLine(c - QPointF(9, -9), c + QPointF(9, -9));
+            p.drawEllipse(c, 7.0, 7.0);
+            for (const QPointF d : {QPointF(1, 1), QPointF(1, -1), QPointF(-1, 1), QPointF(-1, -1)})
+                p.drawLine(c + d * 7.0, c + d * 11.0);
         }
     }
     if (o.ceratPontual && o.textos)

@@ -25,6 +25,8 @@
 
 namespace {
 
+constexpr double kVariacaoMarcaKmax = 0.25; // D between the map's extremes
+
 QString Num(const char* padrao, double v)
 {
     return FormataNumero(QString::fromLatin1(padrao), v);
@@ -137,7 +139,9 @@ TfrmMapa::TfrmMapa(MapaCurvatura::Tipo tipo, std::unique_ptr<MapaCurvatura> mapa
     m_opcoes.anelX = dados.analise.centroX;
     m_opcoes.anelY = dados.analise.centroY;
     m_opcoes.anelRaio = dados.analise.diametro / 2.0;
-    m_opcoes.kMax = dados.temIndices && dados.indices.kMax.valido;
+    // A map of one colour (a sphere) has no steepest point worth marking.
+    m_opcoes.kMax = dados.temIndices && dados.indices.kMax.valido &&
+                    m_mapa->Maximo() - m_mapa->Minimo() >= kVariacaoMarcaKmax;
     m_opcoes.kMaxX = dados.indices.kMaxX;
     m_opcoes.kMaxY = -dados.indices.kMaxY; // the map's y runs downwards
     m_avisos = m_mapa->Avisos();
