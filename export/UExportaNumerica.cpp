@@ -3,6 +3,7 @@
 #include "common/UErros.h"
 #include "examfiles/UBMapOperation.h"
 #include "topography/UBFuncoesMapas.h"
+#include "topography/UIndicesCeratocone.h"
 #include "topography/UTangencial.h"
 
 #include <QDir>
@@ -51,6 +52,51 @@ void AnexaLista(QByteArray& destino, const QList<double>& valores, int casas)
         AnexaNumero(destino, valores[i], casas, "null");
     }
     destino += ']';
+}
+
+// The indices as the file names them: key, field, decimals.
+struct CampoIndice {
+    const char* chave;
+    double IndicesExportados::*valor;
+    int casas;
+};
+const CampoIndice kCamposIndices[] = {
+    {"central_k_D", &IndicesExportados::kCentral, kCasasDioptria},
+    {"kmax_D", &IndicesExportados::kMax, kCasasDioptria},
+    {"kmax_x_mm", &IndicesExportados::kMaxX, kCasasMm},
+    {"kmax_y_mm", &IndicesExportados::kMaxY, kCasasMm},
+    {"i_s_D", &IndicesExportados::is, kCasasDioptria},
+    {"srax_deg", &IndicesExportados::srax, 1},
+    {"kisa_percent", &IndicesExportados::kisa, 1},
+    {"sai_D", &IndicesExportados::sai, kCasasDioptria},
+    {"sri", &IndicesExportados::sri, kCasasDioptria},
+    {"flat_apical_radius_mm", &IndicesExportados::raioPlano, kCasasMm},
+    {"flat_q", &IndicesExportados::qPlano, kCasasMm},
+    {"steep_apical_radius_mm", &IndicesExportados::raioCurvo, kCasasMm},
+    {"steep_q", &IndicesExportados::qCurvo, kCasasMm},
+};
+
+IndicesExportados ExportaIndices(const TIndicesCeratocone& ind)
+{
+    IndicesExportados e;
+    const std::pair<const char*, const TIndice*> indices[] = {
+        {"central_k_D", &ind.kCentral}, {"kmax_D", &ind.kMax}, {"i_s_D", &ind.is},
+        {"srax_deg", &ind.srax}, {"kisa_percent", &ind.kisa}, {"sai_D", &ind.sai},
+        {"sri", &ind.sri}, {"flat_apical_radius_mm", &ind.raioPlano}, {"flat_q", &ind.qPlano},
+        {"steep_apical_radius_mm", &ind.raioCurvo}, {"steep_q", &ind.qCurvo}};
+    for (const auto& [chave, indice] : indices) {
+        for (const CampoIndice& c : kCamposIndices)
+            if (qstrcmp(c.chave, chave) == 0)
+                e.*c.valor = indice->valido ? Arredonda(indice->valor, c.casas) : IndicesExportados::kSem;
+        if (!indice->valido)
+            e.motivos.insert(QString::fromLatin1(chave), indice->motivo);
+    }
+    if (ind.kMax.valido) {
+        e.kMaxX = Arredonda(ind.kMaxX, kCasasMm);
+        e.kMaxY = Arredonda(ind.kMaxY, kCasasMm);
+    }
+    e.leitura = TextoLeitura(ind.leitura);
+    return e;
 }
 
 [[noreturn]] void Invalido(const QString& oque)
@@ -162,6 +208,8 @@ ExameExportado MontaExportacao(const CabecalhoExportacao& c, const TBMapOperatio
     e.eixo2 = k.Eixo2;
     e.zonaCeratometriaMm = kZonaCeratometria;
     e.valorMaximo = Arredonda(mapa.ValorMaximo(), kCasasDioptria);
+    e.indices = ExportaIndices(CalculaIndicesCeratocone(m, aneis, d, c.fatorCorrecao));
+    e.temIndices = true;
     return e;
 }
 
@@ -194,6 +242,18 @@ QByteArray JsonExportacao(const ExameExportado& e, bool incluirIdentificacao)
                             {QStringLiteral("k2_axis_deg"), e.eixo2},
                             {QStringLiteral("cylinder_D"), Numero(e.cilindro)}});
     raiz.insert(QStringLiteral("max_axial_D"), Numero(e.valorMaximo));
+    if (e.temIndices) {
+        QJsonObject ind;
+        for (const CampoIndice& c : kCamposIndices)
+            ind.insert(QLatin1String(c.chave), Numero(e.indices.*c.valor));
+        ind.insert(QStringLiteral("reading"), e.indices.leitura.isEmpty() ? QJsonValue(QJsonValue::Null)
+                                                                        : QJsonValue(e.indices.leitura));
+        QJsonObject motivos;
+        for (auto it = e.indices.motivos.cbegin(); it != e.indices.motivos.cend(); ++it)
+            motivos.insert(it.key(), it.value());
+        ind.insert(QStringLiteral("missing"), motivos);
+        raiz.insert(QStringLiteral("keratoconus_indices"), ind);
+    }
     if (incluirIdentificacao && e.temIdentificacao)
         raiz.insert(QStringLiteral("patient"),
                     QJsonObject{{QStringLiteral("name"), e.identificacao.nome},
@@ -279,6 +339,17 @@ ExameExportado LeJsonExportacao(const QByteArray& json)
     e.eixo2 = int(LeNumero(k, "k2_axis_deg"));
     e.cilindro = LeNumero(k, "cylinder_D");
     e.valorMaximo = LeNumero(r, "max_axial_D");
+    if (r.contains(QStringLiteral("keratoconus_indices"))) {
+        const QJsonObject ind = Objeto(r, "keratoconus_indices");
+        e.temIndices = true;
+        for (const CampoIndice& c : kCamposIndices)
+            e.indices.*c.valor = LeNumero(ind, c.chave);
+        const QJsonValue leitura = ind.value(QStringLiteral("reading"));
+        e.indices.leitura = leitura.isNull() ? QString() : LeTexto(ind, "reading");
+        const QJsonObject motivos = ind.value(QStringLiteral("missing")).toObject();
+        for (auto it = motivos.begin(); it != motivos.end(); ++it)
+            e.indices.motivos.insert(it.key(), it.value().toString());
+    }
     if (r.contains(QStringLiteral("patient"))) {
         const QJsonObject p = Objeto(r, "patient");
         e.temIdentificacao = true;

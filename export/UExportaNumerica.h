@@ -8,8 +8,11 @@
 #include <QByteArray>
 #include <QDate>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QTime>
+
+#include <limits>
 
 class TBMapOperation;
 
@@ -35,6 +38,17 @@ struct MeridianoExportado {
     QList<double> tangencialD;
 };
 
+// The keratoconus screening indices (NaN where an index has no value; motivos says why,
+// by JSON key).
+struct IndicesExportados {
+    static constexpr double kSem = std::numeric_limits<double>::quiet_NaN();
+    double kCentral = kSem, kMax = kSem, kMaxX = kSem, kMaxY = kSem, is = kSem, srax = kSem,
+           kisa = kSem, sai = kSem, sri = kSem, raioPlano = kSem, qPlano = kSem,
+           raioCurvo = kSem, qCurvo = kSem;
+    QString leitura; // "normal", "suspeito", "ceratocone" or empty
+    QMap<QString, QString> motivos;
+};
+
 struct ExameExportado {
     int versao = kVersaoFormatoExportacao;
     int codigo = 0;
@@ -53,6 +67,8 @@ struct ExameExportado {
     int eixo1 = 0, eixo2 = 0;
     double zonaCeratometriaMm = 0; // radius of the keratometry zone
     double valorMaximo = 0;        // largest value of the axial map
+    bool temIndices = false;
+    IndicesExportados indices;
     bool temIdentificacao = false;
     IdentificacaoExportada identificacao;
     QList<MeridianoExportado> meridianos; // 360, by degree

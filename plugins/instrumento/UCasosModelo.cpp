@@ -131,7 +131,11 @@ bool Parametrico(const QString& texto, CasoModelo& caso)
     else if (tipo == QLatin1String("orto") && (v.size() == 3 || v.size() == 4) && raioValido(v[0]) && v[1] >= 0.0
              && v[1] <= 100.0 && v[2] >= 1.0 && v[2] <= 8.0 && (v.size() == 3 || std::abs(v[3]) <= 2.0))
         caso.cornea = ModeloCornea::Ortoceratologia(v[0], -0.15, v[1], v[2], v.size() == 4 ? v[3] : 0.0);
-    else
+    else if (tipo == QLatin1String("ceratocone") && v.size() == 6 && raioValido(v[0]) && v[1] > -1.5 && v[1] < 1.0
+             && v[2] > 0.0 && v[2] <= 200.0 && v[3] >= 0.3 && v[3] <= 3.0 && std::abs(v[4]) <= 3.0 && std::abs(v[5]) <= 3.0) {
+        caso.cornea = ModeloCornea::Conica(v[0], v[1]);
+        caso.cornea.ectasias.push_back({v[2] / 1000.0, v[4], v[5], v[3]});
+    } else
         return false;
     caso.nome = texto.simplified();
     caso.descricao = caso.nome;

@@ -9,6 +9,11 @@
 //                                             after orthokeratology: conic of radius raio
 //                                             (Q -0.15) with a treatment profundidade um deep,
 //                                             zona mm across, decentred temporally (mm)
+//   "ceratocone <raio> <Q> <altura> <largura> <x> <y>"
+//                                             keratoconus: conic of radius raio and
+//                                             asphericity Q with a Gaussian protrusion
+//                                             altura um high, largura mm wide (standard
+//                                             deviation), centred at x, y mm (y up)
 // (decimal separator "." or ",").
 
 #include "plugins/instrumento/URenderizador.h"

@@ -6,6 +6,7 @@
 #include <QPainterPath>
 
 #include <cmath>
+#include <utility>
 
 double RaioDesenho(const MapaCurvatura& mapa)
 {
@@ -181,6 +182,18 @@ void PintaMapa(QPainter& p, const QRectF& area, const MapaCurvatura& mapa,
         p.drawLine(c - QPointF(0, 6), c + QPointF(0, 6));
         p.setPen(QPen(Qt::black, 1.2, Qt::DotLine));
         p.drawLine(g.centro, c);
+    }
+    if (o.kMax) {
+        // The steepest point: a ring with four ticks, white under black to show on any
+        // colour; the point itself keeps its colour.
+        const QPointF c = g.Ponto(o.kMaxX, o.kMaxY);
+        p.setBrush(Qt::NoBrush);
+        for (const auto& [cor, largura] : {std::pair{QColor(Qt::white), 3.0}, std::pair{QColor(Qt::black), 1.4}}) {
+            p.setPen(QPen(cor, largura));
+            p.drawEllipse(c, 7.0, 7.0);
+            for (const QPointF d : {QPointF(1, 1), QPointF(1, -1), QPointF(-1, 1), QPointF(-1, -1)})
+                p.drawLine(c + d * 7.0, c + d * 11.0);
+        }
     }
     if (o.ceratPontual && o.textos)
         PintaCeratPontual(p, g, mapa, o);

@@ -21,6 +21,8 @@ struct OpcoesDesenho {
     double pupilaX = 0, pupilaY = 0, pupilaRaio = 0;
     bool anel = false;            // the treatment ring of an ortho-k analysis (mm)
     double anelX = 0, anelY = 0, anelRaio = 0;
+    bool kMax = false;            // the steepest point of the axial map (mm)
+    double kMaxX = 0, kMaxY = 0;
     bool textos = true;           // labels (off for drawings without fonts)
 };
 

@@ -107,6 +107,14 @@ void Processa(MapaCurvatura::Tipo tipo, void* janela, zrmod::ZrStream* central,
             d.temAnalise = true;
             d.analise = AnalisaTratamento(*mapa);
         }
+        if (!analiseOrto && posicoes && aneis && dioptrias && mapa->TemDados()) {
+            try {
+                d.indices = CalculaIndicesCeratocone(*posicoes, *aneis, *dioptrias, mapa->Fator());
+                d.temIndices = true;
+            } catch (const ErroSistema& e) {
+                Relata("ProcessaMapa", e.Mensagem());
+            }
+        }
         if (cabecalho) {
             d.cabecalho = LeLinhasTexto(cabecalho);
             cabecalho->seek(cabecalho, 0, zrmod::ZR_DO_INICIO);

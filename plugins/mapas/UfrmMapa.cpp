@@ -1,6 +1,7 @@
 #include "plugins/mapas/UfrmMapa.h"
 
 #include "plugins/mapas/UExportaImagem.h"
+#include "plugins/mapas/UPainelIndices.h"
 
 #include "common/UFormatos.h"
 #include "platform/UMensagens.h"
@@ -21,6 +22,8 @@
 #include <cmath>
 
 namespace {
+
+constexpr double kVariacaoMarcaKmax = 0.25; // D between the map's extremes
 
 QString Num(const char* padrao, double v)
 {
@@ -134,6 +137,11 @@ TfrmMapa::TfrmMapa(MapaCurvatura::Tipo tipo, std::unique_ptr<MapaCurvatura> mapa
     m_opcoes.anelX = dados.analise.centroX;
     m_opcoes.anelY = dados.analise.centroY;
     m_opcoes.anelRaio = dados.analise.diametro / 2.0;
+    // A map of one colour (a sphere) has no steepest point worth marking.
+    m_opcoes.kMax = dados.temIndices && dados.indices.kMax.valido &&
+                    m_mapa->Maximo() - m_mapa->Minimo() >= kVariacaoMarcaKmax;
+    m_opcoes.kMaxX = dados.indices.kMaxX;
+    m_opcoes.kMaxY = -dados.indices.kMaxY; // the map's y runs downwards
     m_avisos = m_mapa->Avisos();
     if (dados.semCabecalho)
         m_avisos.prepend(QStringLiteral("Cabeçalho do exame ausente."));
@@ -204,6 +212,13 @@ void TfrmMapa::MontaTela(const DadosJanelaMapa& d)
     meio->addWidget(legenda);
     m_resumo << QStringLiteral("Escala: %1").arg(QString(tituloEscala).replace(u'\n', u' '));
 
+    if (d.temIndices) {
+        // The indices in a column of their own, beside the legend.
+        auto* colunaIndices = new QVBoxLayout;
+        meio->addLayout(colunaIndices);
+        colunaIndices->addWidget(PainelIndices(d.indices, m_conteudo));
+        colunaIndices->addStretch(1);
+    }
     auto* lado = new QVBoxLayout;
     meio->addLayout(lado);
     auto* gbK = new QGroupBox(QStringLiteral("Ceratometria simulada (3 mm)"), m_conteudo);
@@ -227,6 +242,9 @@ void TfrmMapa::MontaTela(const DadosJanelaMapa& d)
         m_resumo << QStringLiteral("Ceratometria simulada: indisponível");
     }
     lado->addWidget(gbK);
+    if (d.temIndices)
+        for (const QString& l : d.indices.Linhas())
+            m_resumo << QStringLiteral("Índices: %1").arg(l);
 
     if (d.temOrto) {
         auto* gbO = new QGroupBox(QStringLiteral("Lente (ortoceratologia)"), m_conteudo);
@@ -294,7 +312,7 @@ void TfrmMapa::MontaTela(const DadosJanelaMapa& d)
     auto* fechar = botao(QStringLiteral("&Fechar"), "btnFechar");
     connect(fechar, &QPushButton::clicked, this, &QDialog::accept);
     raiz->addLayout(botoes);
-    resize(1000, 700);
+    resize(d.temIndices ? 1300 : 1000, 700);
 }
 
 QStringList TfrmMapa::Resumo() const

@@ -7,6 +7,7 @@
 #include "plugins/mapas/UDesenhoMapa.h"
 #include "plugins/mapas/UEscalaCores.h"
 #include "plugins/mapas/UMapaCurvatura.h"
+#include "topography/UIndicesCeratocone.h"
 
 #include <QDialog>
 #include <QImage>
@@ -30,6 +31,8 @@ struct DadosJanelaMapa {
     bool temPupila = false;
     bool temAnalise = false;   // the ortho-k treatment analysis is shown
     AnaliseOrto analise;
+    bool temIndices = false;   // the keratoconus indices panel, the Kmax point on the map
+    TIndicesCeratocone indices;
 };
 
 // Options of the map, from the options record.

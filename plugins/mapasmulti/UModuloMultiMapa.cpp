@@ -5,6 +5,8 @@
 #include "modules/UBufferMemoria.h"
 #include "platform/UMensagensQt.h"
 #include "plugins/mapas/UEntradaModulo.h"
+#include "plugins/mapasmulti/UProgressao.h"
+#include "topography/UIndicesCeratocone.h"
 
 #include <QApplication>
 #include <QDir>
@@ -58,6 +60,38 @@ QStringList CabecalhoCurto(const ExameMulti& e)
     if (!e.cabecalho.value(7).isEmpty())
         r << QStringLiteral("Índice de confiança: ") + e.cabecalho.value(7);
     return r;
+}
+
+// The follow-up of the examinations when they are two or more of one eye.
+std::optional<AnaliseProgressao> Progressao(const QList<ExameMulti>& exames, double fator,
+                                            double confiancaMinima)
+{
+    if (exames.size() < 2)
+        return std::nullopt;
+    QList<ExameProgressao> serie;
+    for (const ExameMulti& e : exames) {
+        if (Direito(e) != Direito(exames.first()) || !e.posicoes || !e.aneis || !e.dioptrias)
+            return std::nullopt;
+        ExameProgressao p;
+        p.data = Quando(e).date();
+        p.rotulo = Rotulo(e);
+        bool ok = false;
+        const double conf = e.cabecalho.value(7).toDouble(&ok);
+        if (ok)
+            p.confianca = conf;
+        const TIndicesCeratocone ind = CalculaIndicesCeratocone(*e.posicoes, *e.aneis, *e.dioptrias, fator);
+        auto poe = [&](SerieProgressao s, bool valido, double v) {
+            if (valido)
+                p.valor[int(s)] = v;
+        };
+        poe(SerieProgressao::K1, ind.temCeratometria, ind.ceratometria.K1);
+        poe(SerieProgressao::K2, ind.temCeratometria, ind.ceratometria.K2);
+        poe(SerieProgressao::Kmax, ind.kMax.valido, ind.kMax.valor);
+        poe(SerieProgressao::IS, ind.is.valido, ind.is.valor);
+        poe(SerieProgressao::Kisa, ind.kisa.valido, ind.kisa.valor);
+        serie << p;
+    }
+    return AnalisaProgressao(serie, confiancaMinima);
 }
 
 // The maps of one examination, made when first needed.
@@ -487,6 +521,14 @@ void ProcessaMapas(Modulo m, void* janela, const zrmod::TDadosPac* dados,
                                  ? infos->FatorCorrecao : MapaCurvatura::kFatorPadrao;
         Conjunto c = MontaConjunto(m, exames, o, fator);
         c.avisos = avisos + c.avisos;
+        if (m == Modulo::MultiMapas) {
+            c.progressao = Progressao(exames, fator, infos ? infos->IndiceConf : 0.0);
+            if (c.progressao)
+                c.tituloProgressao = QStringLiteral("Progressão - %1 - %2")
+                                         .arg(exames.first().cabecalho.value(0),
+                                              Direito(exames.first()) ? QStringLiteral("Olho Direito")
+                                                                      : QStringLiteral("Olho Esquerdo"));
+        }
         std::function<Conjunto(const Opcoes&)> refaz;
         if (m == Modulo::MultiOrto)
             refaz = [&, o](const Opcoes& nova) {
@@ -510,6 +552,14 @@ void ProcessaMapas(Modulo m, void* janela, const zrmod::TDadosPac* dados,
                     !frm.grab().toImage().save(pasta.filePath(nome + QStringLiteral("-janela.png")), "PNG"))
                     Relata("ProcessaMapas", QStringLiteral("não foi possível gravar em %1").arg(saida));
                 GravaArquivoTexto(pasta.filePath(nome + QStringLiteral(".txt")), frm.Resumo());
+                if (frm.Dados().progressao) {
+                    TfrmProgressao prog(*frm.Dados().progressao, frm.Dados().tituloProgressao, &frm);
+                    prog.show();
+                    if (!prog.ImagemConteudo().save(pasta.filePath(QStringLiteral("Progressao.png")), "PNG"))
+                        Relata("ProcessaMapas", QStringLiteral("não foi possível gravar em %1").arg(saida));
+                    GravaArquivoTexto(pasta.filePath(QStringLiteral("Progressao.txt")), prog.Resumo());
+                    prog.close();
+                }
             }
             frm.close();
             return;

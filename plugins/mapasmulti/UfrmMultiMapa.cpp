@@ -1,4 +1,6 @@
 #include "plugins/mapasmulti/UfrmMultiMapa.h"
+#include "plugins/mapasmulti/UProgressao.h"
+#include "platform/UJanelas.h"
 
 #include "plugins/mapas/UExportaImagem.h"
 
@@ -234,6 +236,9 @@ TfrmMultiMapa::TfrmMultiMapa(const QString& titulo, Conjunto conjunto, QWidget* 
     connect(botao(QStringLiteral("&Imprimir"), "btnImprimir"), &QPushButton::clicked, this, &TfrmMultiMapa::btnImprimirClick);
     connect(botao(QStringLiteral("Exportar &PNG"), "btnPng"), &QPushButton::clicked, this, &TfrmMultiMapa::btnPngClick);
     connect(botao(QStringLiteral("Exportar P&DF"), "btnPdf"), &QPushButton::clicked, this, &TfrmMultiMapa::btnPdfClick);
+    if (m_c.progressao)
+        connect(botao(QStringLiteral("Pro&gressão"), "btnProgressao"), &QPushButton::clicked, this,
+                &TfrmMultiMapa::btnProgressaoClick);
     botoes->addStretch(1);
     connect(botao(QStringLiteral("&Fechar"), "btnFechar"), &QPushButton::clicked, this, &QDialog::accept);
     raiz->addLayout(botoes);
@@ -349,6 +354,14 @@ bool TfrmMultiMapa::ExportaPng(const QString& arquivo)
 bool TfrmMultiMapa::ExportaPdf(const QString& arquivo)
 {
     return GravaImagemPdf(ImagemConteudo(), windowTitle(), arquivo);
+}
+
+void TfrmMultiMapa::btnProgressaoClick()
+{
+    if (!m_c.progressao)
+        return;
+    TfrmProgressao frm(*m_c.progressao, m_c.tituloProgressao, this);
+    AbreJanelaModal(&frm);
 }
 
 void TfrmMultiMapa::btnImprimirClick()

@@ -6,6 +6,7 @@
 
 #include "plugins/mapas/UEscalaCores.h"
 #include "plugins/mapasmulti/UMultiMapa.h"
+#include "topography/UProgressaoCeratocone.h"
 
 #include <QDialog>
 #include <QImage>
@@ -45,6 +46,9 @@ struct Conjunto {
     QStringList textoEscalas;  // one line per scale for the text output
     QStringList linhas;        // what the window shows below the panels
     QStringList avisos;
+    // The follow-up of one eye over the examinations (the "Progressão" button), and its title.
+    std::optional<AnaliseProgressao> progressao;
+    QString tituloProgressao;
 };
 
 // Describes a scale for the text output ("Escala 1: absoluta, 28.00 a 65.50 D, passo 1.50 D").
@@ -100,6 +104,7 @@ public slots:
     void btnImprimirClick();
     void btnPngClick();
     void btnPdfClick();
+    void btnProgressaoClick();
 
 private:
     void Monta();

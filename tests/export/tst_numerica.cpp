@@ -134,6 +134,11 @@ private slots:
         QCOMPARE(lido.k1, x.k1);
         QCOMPARE(lido.eixo2, x.eixo2);
         QCOMPARE(lido.valorMaximo, x.valorMaximo);
+        QVERIFY(lido.temIndices && std::isfinite(x.indices.is) && std::isfinite(x.indices.qPlano));
+        QCOMPARE(lido.indices.is, x.indices.is);
+        QCOMPARE(lido.indices.qPlano, x.indices.qPlano);
+        QCOMPARE(lido.indices.kMaxY, x.indices.kMaxY);
+        QCOMPARE(lido.indices.leitura, QStringLiteral("normal"));
         QCOMPARE(lido.meridianos.size(), 360);
         const QList<QByteArray> linhas = csv.readAll().split('\n');
         QCOMPARE(linhas[0], QByteArray("meridian,ring,radius_mm,axial_D,tangential_D"));
@@ -154,6 +159,15 @@ private slots:
                 QCOMPARE(c[4].toDouble(), a.tangencialD[j]);
             }
         }
+    }
+
+    // An index the rings do not reach is null in the file, with the reason beside it.
+    void indiceSemValor()
+    {
+        const auto e = std::make_unique<ExameSintetico>([](double, double) { return 44.0; }, 8);
+        const ExameExportado lido = LeJsonExportacao(JsonExportacao(Exporta(*e), false));
+        QVERIFY(lido.temIndices && std::isnan(lido.indices.is) && std::isfinite(lido.indices.kCentral));
+        QVERIFY(lido.indices.motivos.value(QStringLiteral("i_s_D")).contains(QStringLiteral("3 mm")));
     }
 
     // Texts that are not an export are refused with the reason.

@@ -527,6 +527,11 @@ void TesteModulosMapa::exemplos()
             QVERIFY2(c >= 1.0, qPrintable(cil)); // a bow tie
         if (exemplo == QLatin1String("Normal01"))
             QVERIFY2(c < 1.5, qPrintable(cil));
+        // The indices panel: its reading follows the class of the example.
+        const QString leitura = s.texto.filter(QStringLiteral("Índices: Leitura:")).value(0);
+        QVERIFY2(!s.texto.filter(QStringLiteral("Índices: I-S:")).isEmpty(), qPrintable(s.texto.join(u'|')));
+        QVERIFY2(leitura.endsWith(QStringLiteral("normal")) == !exemplo.startsWith(QLatin1String("Central")),
+                 qPrintable(leitura));
         const QString destino = qEnvironmentVariable("ZR_TESTE_CAPTURAS");
         if (!destino.isEmpty())
             s.janela.save(QDir(destino).filePath(exemplo + QStringLiteral("-") + modulo + QStringLiteral(".png")));

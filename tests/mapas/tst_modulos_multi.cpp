@@ -48,6 +48,7 @@ struct Opcoes_ {
         r.EscalaISO = 1;
         r.CorCeratPontual = "Preta";
         r.TipoCeratometria = "Simulada";
+        r.IndiceConf = 80;
     }
 };
 
@@ -126,6 +127,7 @@ public:
         }
         return QFile::exists(txt) ? LeArquivoTexto(txt) : QStringList{QStringLiteral("sem saída")};
     }
+    QString Arquivo(const QString& nome) const { return QDir(m_pasta.path()).filePath(nome); }
     QImage Png(const QString& modulo) const
     {
         return QImage(QDir(m_pasta.path()).filePath(modulo + QStringLiteral(".png")));
@@ -219,6 +221,8 @@ private slots:
     void multiOrto();
     void serieCeratocone();
     void exemplos();
+    void progressao_data();
+    void progressao();
 
 private:
     Capturas m_capturas; // gone with the test object, before the application
@@ -568,6 +572,43 @@ void TesteModulosMulti::exemplos()
     QVERIFY(t.filter(QStringLiteral("Painel 2:")).value(0).contains(QStringLiteral("OS")));
     QCOMPARE(t.filter(QStringLiteral("Diferença entre os olhos")).size(), 1);
     QCOMPARE(amb.Png(QStringLiteral("Duplo")).isNull(), false);
+}
+
+void TesteModulosMulti::progressao_data()
+{
+    QTest::addColumn<int>("duvidoso"); // examination below the confidence minimum, -1 none
+    QTest::newRow("todos confiáveis") << -1;
+    QTest::newRow("terceiro abaixo do mínimo") << 2;
+}
+
+// Four examinations of one eye over 18 months, Kmax 46.0, 46.4, 47.3 and 47.8 D: the
+// follow-up flags progression; a doubtful examination is kept apart from the trend.
+void TesteModulosMulti::progressao()
+{
+    QFETCH(int, duvidoso);
+    const double kmax[4] = {46.0, 46.4, 47.3, 47.8};
+    Chamada c;
+    for (int i = 3; i >= 0; --i) // newest first, as the navigator lists them
+        c.Adiciona(std::make_unique<ExameSintetico>(ExameSintetico::Torica(kmax[i] - 1.2, kmax[i], 90.0)),
+                   Cabecalho(QStringLiteral("Olho Direito"), QDate(2024, 1, 15).addMonths(6 * i).toString(QStringLiteral("dd/MM/yyyy")),
+                             i == duvidoso ? QStringLiteral("62") : QStringLiteral("95")));
+    Ambiente amb;
+    const QStringList texto = amb.Processa(QStringLiteral("MultiMapas"), c, 4, {});
+    QVERIFY2(!texto.isEmpty(), "sem saída");
+    const QStringList prog = LeArquivoTexto(amb.Arquivo(QStringLiteral("Progressao.txt")));
+    const QString tudo = prog.join(u'\n');
+    QVERIFY2(tudo.contains(QStringLiteral("Progressão: Kmax subiu")), qPrintable(tudo));
+    QVERIFY2(tudo.contains(QStringLiteral("Kmax: 46.00 a 47.80 D (+1.80 D;")), qPrintable(tudo));
+    QCOMPARE(prog.filter(QStringLiteral("fora da tendência:")).size(), duvidoso < 0 ? 0 : 1);
+    if (duvidoso >= 0)
+        QVERIFY2(prog.value(1 + duvidoso).contains(QStringLiteral("fora da tendência")), qPrintable(tudo));
+    QVERIFY(!QImage(amb.Arquivo(QStringLiteral("Progressao.png"))).isNull());
+    const QString destino = qEnvironmentVariable("ZR_TESTE_CAPTURAS");
+    if (!destino.isEmpty()) {
+        const QString alvo = QDir(destino).filePath(QStringLiteral("Progressao-%1.png").arg(duvidoso < 0 ? QStringLiteral("todos") : QStringLiteral("duvidoso")));
+        QFile::remove(alvo);
+        QFile::copy(amb.Arquivo(QStringLiteral("Progressao.png")), alvo);
+    }
 }
 
 QTEST_MAIN(TesteModulosMulti)

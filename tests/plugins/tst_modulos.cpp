@@ -7,6 +7,7 @@
 #include "modules/UBufferMemoria.h"
 #include "modules/UModulos.h"
 #include "topography/UBFuncoesMapas.h"
+#include "topography/UIndicesCeratocone.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -167,6 +168,8 @@ private slots:
     void esferaDe78();
     void toricaRecuperaEixo_data();
     void toricaRecuperaEixo();
+    void ceratoconeIndices_data();
+    void ceratoconeIndices();
     void entradasRuins_data();
     void entradasRuins();
     void raioDeEsferaRuim();
@@ -528,6 +531,33 @@ void TesteModulos::janelaInterativa()
             soma += e->d[k][j];
     QVERIFY(n > 360 * 12);
     QVERIFY2(std::abs(soma / n - 43.269) < 0.05, qPrintable(QString::number(soma / n)));
+}
+
+void TesteModulos::ceratoconeIndices_data()
+{
+    QTest::addColumn<QString>("caso");
+    QTest::addColumn<double>("x"); // the cone's centre, mm (y up)
+    QTest::addColumn<double>("y");
+    QTest::newRow("cone 1.5 mm inferior") << "ceratocone 7.7 -0.2 20 1.0 0 -1.5" << 0.0 << -1.5;
+    QTest::newRow("cone central") << "ceratocone 7.6 -0.25 25 1.1 0.2 -0.3" << 0.2 << -0.3;
+}
+
+// A keratoconus model captured and measured by the instrument: the screening flags it and
+// the steepest point lies over the cone.
+void TesteModulos::ceratoconeIndices()
+{
+    QFETCH(QString, caso);
+    QFETCH(double, x);
+    QFETCH(double, y);
+    Ambiente amb;
+    QVERIFY(Calibra(amb));
+    Caso c(caso);
+    auto e = std::make_unique<Exame>();
+    QCOMPARE(Processa(Captura(1, QStringLiteral("Digitalizando Imagem do Olho"), amb.Infos()), *e, amb), 1);
+    const TIndicesCeratocone ind = CalculaIndicesCeratocone(e->m, e->aneis, e->d, 0.02);
+    const QString info = ind.Linhas().join(QStringLiteral(" | "));
+    QVERIFY2(ind.leitura != LeituraIndice::Normal, qPrintable(info));
+    QVERIFY2(ind.kMax.valido && std::hypot(ind.kMaxX - x, ind.kMaxY - y) < 0.5, qPrintable(info));
 }
 
 QTEST_MAIN(TesteModulos)
