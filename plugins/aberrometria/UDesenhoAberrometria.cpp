@@ -84,12 +84,21 @@ QImage ImagemPsf(const Psf& psf, int lado)
     img.fill(Qt::black);
     if (psf.valores.empty())
         return img;
-    // The central 64 samples (about 10 arc minutes for a 6 mm pupil).
-    constexpr int kJanela = 64;
-    const int c = kLadoFft / 2 - kJanela / 2;
+    // The centre, wide enough for 95 % of the light (at least about 5 arc minutes).
     double pico = 0;
     for (double v : psf.valores)
         pico = std::max(pico, v);
+    std::vector<double> porRaio(kLadoFft, 0.0);
+    for (int j = 0; j < kLadoFft; ++j)
+        for (int i = 0; i < kLadoFft; ++i) {
+            const int r = std::min(kLadoFft - 1, int(std::hypot(i - kLadoFft / 2, j - kLadoFft / 2)));
+            porRaio[r] += psf.valores[size_t(j) * kLadoFft + i];
+        }
+    int r95 = 0;
+    for (double soma = 0; r95 < kLadoFft - 1 && soma < 0.95; ++r95)
+        soma += porRaio[r95];
+    const int kJanela = std::clamp((r95 * 5 / 2 + 1) & ~1, 32, kLadoFft); // 1.25 x the 95 % radius, across
+    const int c = kLadoFft / 2 - kJanela / 2;
     for (int y = 0; y < lado; ++y)
         for (int x = 0; x < lado; ++x) {
             const int i = c + x * kJanela / lado, j = c + y * kJanela / lado;
@@ -106,10 +115,14 @@ QImage ImagemPsf(const Psf& psf, int lado)
 
 QImage Optotipos(const Psf& psf)
 {
+    // The chart fills the central half of the grid; the white margin keeps the blur of one
+    // edge from wrapping onto the other.
+    constexpr int kLado = kLadoFft / 2, kMargem = (kLadoFft - kLado) / 2;
     QImage quadro(kLadoFft, kLadoFft, QImage::Format_Grayscale8);
     quadro.fill(255);
     {
         QPainter p(&quadro);
+        p.translate(kMargem, kMargem);
         p.setPen(Qt::black);
         // Letter heights of 10, 6.25 and 4 arc minutes (20/40, 20/25, 20/16).
         const double mpp = psf.minutosPorPixel > 0 ? psf.minutosPorPixel : 0.16;
@@ -124,7 +137,7 @@ QImage Optotipos(const Psf& psf)
             f.setPixelSize(std::max(4, int(std::lround(l.minutos / mpp / 0.72)))); // cap height ~0.72 em
             p.setFont(f);
             const double alt = l.minutos / mpp;
-            p.drawText(QRectF(0, y, kLadoFft, alt * 1.45), Qt::AlignCenter, QString::fromLatin1(l.letras));
+            p.drawText(QRectF(0, y, kLado, alt * 1.45), Qt::AlignCenter, QString::fromLatin1(l.letras));
             y += alt * 1.6;
         }
     }
@@ -133,10 +146,10 @@ QImage Optotipos(const Psf& psf)
         for (int i = 0; i < kLadoFft; ++i)
             valores[size_t(j) * kLadoFft + i] = qGray(quadro.pixel(i, j)) / 255.0;
     const std::vector<double> borrado = Convolui(valores, psf);
-    QImage img(kLadoFft, kLadoFft, QImage::Format_RGB32);
-    for (int j = 0; j < kLadoFft; ++j)
-        for (int i = 0; i < kLadoFft; ++i) {
-            const int g = std::clamp(int(borrado[size_t(j) * kLadoFft + i] * 255), 0, 255);
+    QImage img(kLado, kLado, QImage::Format_RGB32);
+    for (int j = 0; j < kLado; ++j)
+        for (int i = 0; i < kLado; ++i) {
+            const int g = std::clamp(int(borrado[size_t(j + kMargem) * kLadoFft + i + kMargem] * 255), 0, 255);
             img.setPixel(i, j, qRgb(g, g, g));
         }
     return img;

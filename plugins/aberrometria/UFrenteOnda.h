@@ -21,7 +21,7 @@ namespace Aberrometria {
 constexpr double kIndice = 1.3375;        // keratometric index
 constexpr double kComprimentoOnda = 0.555; // um, for the point spread function
 constexpr int kLadoPupila = 121;          // wavefront grid points across the pupil
-constexpr int kLadoFft = 256;             // point spread function grid
+constexpr int kLadoFft = 512;             // point spread function grid (the pupil spans half)
 
 // The corneal surface as a sag function (mm below the apex plane, into the eye) and its
 // gradient; false where there is no surface.

@@ -32,12 +32,13 @@ QImage FundoCobalto(const QImage& central, double centroX, double centroY, doubl
         QRgb* linha = reinterpret_cast<QRgb*>(img.scanLine(y));
         for (int x = 0; x < lado; ++x) {
             const double dx = (x - c) * mmPx, dy = (y - c) * mmPx;
+            const int ix = temImagem ? int(std::lround(centroX + dx / fator)) : -1;
+            const int iy = temImagem ? int(std::lround(centroY + dy / fator)) : -1;
             double v;
-            if (temImagem) {
-                const int ix = int(std::lround(centroX + dx / fator)), iy = int(std::lround(centroY + dy / fator));
-                v = central.valid(ix, iy) ? qGray(central.pixel(ix, iy)) / 255.0 : 0.0;
+            if (temImagem && central.valid(ix, iy)) {
+                v = qGray(central.pixel(ix, iy)) / 255.0;
             } else {
-                // Schematic eye: sclera, iris, pupil.
+                // Schematic eye (also beyond the image's edge): sclera, iris, pupil.
                 const double r = std::hypot(dx, dy);
                 v = r < 1.8 ? 0.05 : r < 5.8 ? 0.30 + 0.08 * std::cos(std::atan2(dy, dx) * 24) : 0.75;
             }
@@ -67,7 +68,7 @@ QImage DesenhaFluoresceina(const QImage& fundo, const ResultadoLente& r, const s
                 const double i = IntensidadeFluoresceina(t);
                 const QRgb f = linha[x];
                 // The lens tints the eye cobalt; the film glows green over it.
-                const double base = 0.35;
+                const double base = 0.22;
                 linha[x] = qRgb(std::min(255, int(qRed(f) * base + kVerde.red() * i)),
                                 std::min(255, int(qGreen(f) * base + 20 + kVerde.green() * i)),
                                 std::min(255, int(qBlue(f) * base + 70 * (1 - i) + kVerde.blue() * i)));
