@@ -1,16 +1,20 @@
-// Corneal aberrometry: the Zernike fit on a wavefront made of known terms; on model corneas,
+// Corneal aberrometry: the Zernike fit on a wavefront made of known terms; on model corneas
+// (their own powers, and the installation's examples captured by the instrument's modules),
 // orders 2..4 against a second computation that ray-traces the model's exact surface and
 // integrates over a fine polar grid; a regular toric's astigmatism and an irregular cornea's
 // coma axis; the real module "Aberrometria.so" in batch mode on bad examinations; and many
 // calls without unloading, then a clean exit.
 
 #include "common/UTextoCp1252.h"
+#include "examfiles/UBMapOperation.h"
+#include "platform/UMensagens.h"
 #include "modules/UBufferMemoria.h"
 #include "modules/UModulos.h"
 #include "plugins/aberrometria/UFrenteOnda.h"
 #include "plugins/aberrometria/UZernike.h"
 #include "plugins/instrumento/UCasosModelo.h"
 #include "tests/support/UExameSintetico.h"
+#include "tests/support/UInstalacaoTeste.h"
 
 #include <QDir>
 #include <QProcess>
@@ -73,19 +77,13 @@ std::vector<double> CoeficientesExatos(const ModeloCornea& c, double a, double r
     return coef;
 }
 
+// A simulator case: an example's name or a parametric text ("torica 7.9 7.5 30").
 ModeloCornea Modelo(const QString& nome)
 {
-    if (nome.startsWith(QLatin1String("Irregular"))) {
-        Instrumento::CasoModelo caso;
-        Instrumento::CasoPorNome(nome, caso);
-        return caso.cornea;
-    }
-    const QStringList p = nome.split(QLatin1Char(' '));
-    if (p[0] == QLatin1String("esfera"))
-        return ModeloCornea::Esfera(p[1].toDouble());
-    if (p[0] == QLatin1String("conica"))
-        return ModeloCornea::Conica(p[1].toDouble(), p[2].toDouble());
-    return ModeloCornea::Torica(p[1].toDouble(), p[2].toDouble(), p[3].toDouble());
+    Instrumento::CasoModelo caso;
+    if (!Instrumento::CasoPorNome(nome, caso))
+        qFatal("caso desconhecido: %s", qPrintable(nome));
+    return caso.cornea;
 }
 
 } // namespace
@@ -100,6 +98,10 @@ private slots:
     void modulo_data();
     void modulo();
     void chamadasRepetidas();
+    void cleanupTestCase() { m_instalacao.reset(); }
+
+private:
+    std::unique_ptr<InstalacaoTeste> m_instalacao; // its examples, captured by the instrument's modules
 };
 
 // Known coefficients on the wavefront grid come back from the fit.
@@ -132,18 +134,33 @@ void TesteAberrometria::sintetico()
 void TesteAberrometria::modelos_data()
 {
     QTest::addColumn<QString>("modelo");
-    QTest::newRow("sphere 7.8") << "esfera 7.8";
-    QTest::newRow("conic 7.7 Q -0.3") << "conica 7.7 -0.3";
-    QTest::newRow("toric 7.9/7.5 at 30") << "torica 7.9 7.5 30";
-    QTest::newRow("Irregular01") << "Irregular01";
-    QTest::newRow("Irregular04") << "Irregular04";
+    QTest::addColumn<bool>("capturado"); // the installation's example, or the model's own powers
+    QTest::newRow("sphere 7.8") << "esfera 7.8" << false;
+    QTest::newRow("conic 7.7 Q -0.3") << "conica 7.7 -0.3" << false;
+    QTest::newRow("toric 7.9/7.5 at 30") << "torica 7.9 7.5 30" << false;
+    QTest::newRow("Irregular01") << "Irregular01" << false;
+    QTest::newRow("captured Normal02") << "Normal02" << true;
+    QTest::newRow("captured Regular03") << "Regular03" << true;
+    QTest::newRow("captured Irregular04") << "Irregular04" << true;
 }
 
 void TesteAberrometria::modelos()
 {
     QFETCH(QString, modelo);
+    QFETCH(bool, capturado);
     const ModeloCornea c = Modelo(modelo);
-    const ExameSintetico ex = ExameDoModelo(c);
+    ExameSintetico ex = ExameDoModelo(c);
+    if (capturado) {
+        if (!m_instalacao)
+            m_instalacao = std::make_unique<InstalacaoTeste>();
+        QVERIFY(m_instalacao->Valida());
+        TBMapOperation leitor;
+        MensagensRoteiro msgs;
+        QVERIFY(leitor.CarregaExame(m_instalacao->Pastas().dados + QStringLiteral("/Exemplos/") + modelo));
+        leitor.CopiaPosicoes(ex.m);
+        leitor.CopiaDioptrias(ex.d);
+        leitor.CopiaAneis(ex.aneis);
+    }
     auto exame = ConfereExame(&ex.m, &ex.d, &ex.aneis, ExameSintetico::kFator);
     const Aberrometria::ResultadoFrente r = Aberrometria::FrenteDoExame(*exame, 3.0);
     QVERIFY2(r.valido && r.ordem == 6 && r.notas.isEmpty(), qPrintable(r.notas.join(QLatin1Char(';'))));
