@@ -4,14 +4,12 @@
 // pointer to the copies of the grids it was handed (the navigator frees those).
 
 #include "common/UErros.h"
-#include "common/UTextoCp1252.h"
 #include "modules/UBufferMemoria.h"
 #include "modules/zr_modulos.h"
-#include "platform/UMensagensQt.h"
+#include "plugins/mapas/UJanelaModulo.h"
 #include "plugins/aberrometria/UfrmAberrometria.h"
 
 #include <QApplication>
-#include <QDir>
 
 #include <cstdio>
 
@@ -72,22 +70,8 @@ ZR_ENTRADA void ProcessaAberrometria(void* janela, TMatrizAngAnel* posicoes, TMa
         if (const QString n = NotaTipoCone(tipoCone); !n.isEmpty())
             d.notas << n;
         TfrmAberrometria frm(std::move(exame), d, static_cast<QWidget*>(janela));
-        if (qEnvironmentVariable("ZR_MODULOS_AUTOMATICO") == QLatin1String("1")) {
-            frm.show();
-            const QString saida = qEnvironmentVariable("ZR_MODULOS_SAIDA");
-            if (!saida.isEmpty()) {
-                const QDir pasta(saida);
-                if (!frm.ImagemConteudo().save(pasta.filePath(QStringLiteral("Aberrometria.png")), "PNG"))
-                    Relata("ProcessaAberrometria", QStringLiteral("não foi possível gravar em %1").arg(saida));
-                GravaArquivoTexto(pasta.filePath(QStringLiteral("Aberrometria.txt")), frm.Resumo());
-            }
-            frm.close();
-            return;
-        }
-        MensagensQt mensagens;
-        ServicoMensagens* anterior = InstalaServicoMensagens(&mensagens);
-        frm.exec();
-        InstalaServicoMensagens(anterior);
+        ExecutaJanelaModulo(frm, "ProcessaAberrometria", QStringLiteral("Aberrometria"), [&] { return frm.ImagemConteudo(); },
+                            [&] { return frm.Resumo(); });
     } catch (const ErroSistema& e) {
         Relata("ProcessaAberrometria", e.Mensagem());
     } catch (const std::exception& e) {

@@ -6,6 +6,7 @@
 #include "plugins/aberrometria/UDesenhoAberrometria.h"
 #include "plugins/aberrometria/UZernike.h"
 #include "plugins/mapas/UExportaImagem.h"
+#include "plugins/mapas/UJanelaModulo.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -13,8 +14,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -242,39 +241,17 @@ bool TfrmAberrometria::ExportaTexto(const QString& arquivo)
 
 void TfrmAberrometria::btnImprimirClick()
 {
-    QPrinter impressora(QPrinter::HighResolution);
-    impressora.setPageOrientation(QPageLayout::Landscape);
-    InstalaTraducaoQt();
-    QPrintDialog dlg(&impressora, this);
-    dlg.setLocale(LocalePortugues());
-    if (dlg.exec() != QDialog::Accepted)
-        return;
-    const QImage img = ImagemConteudo();
-    QPainter p;
-    if (!p.begin(&impressora)) {
-        Mensagem(QStringLiteral("Erro"), QStringLiteral("Não foi possível imprimir a aberrometria."),
-                 IconeMensagem::Erro);
-        return;
-    }
-    const QRect pagina = p.viewport();
-    const QSize tam = img.size().scaled(pagina.size(), Qt::KeepAspectRatio);
-    p.drawImage(QRect(QPoint((pagina.width() - tam.width()) / 2, 0), tam), img);
+    ImprimeImagem(this, ImagemConteudo(), QStringLiteral("Não foi possível imprimir a aberrometria."));
 }
 
 void TfrmAberrometria::btnPngClick()
 {
-    const QString arq = NomeArquivoParaGravar(this, QStringLiteral("Exportar PNG"), QStringLiteral("Aberrometria.png"),
-                                              QStringLiteral("Imagem PNG (*.png)"));
-    if (!arq.isEmpty())
-        ExportaPng(arq);
+    ExportaImagem(this, ImagemConteudo(), QStringLiteral("Aberrometria"), QStringLiteral("png"));
 }
 
 void TfrmAberrometria::btnPdfClick()
 {
-    const QString arq = NomeArquivoParaGravar(this, QStringLiteral("Exportar PDF"), QStringLiteral("Aberrometria.pdf"),
-                                              QStringLiteral("Documento PDF (*.pdf)"));
-    if (!arq.isEmpty())
-        ExportaPdf(arq);
+    ExportaImagem(this, ImagemConteudo(), QStringLiteral("Aberrometria"), QStringLiteral("pdf"));
 }
 
 void TfrmAberrometria::btnTextoClick()

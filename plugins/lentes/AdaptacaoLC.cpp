@@ -2,14 +2,12 @@
 // its name): "InfoMapa" for its button and "ProcessaLente" for its window.
 
 #include "common/UErros.h"
-#include "common/UTextoCp1252.h"
 #include "modules/UBufferMemoria.h"
 #include "modules/zr_modulos.h"
-#include "platform/UMensagensQt.h"
+#include "plugins/mapas/UJanelaModulo.h"
 #include "plugins/lentes/UfrmLente.h"
 
 #include <QApplication>
-#include <QDir>
 
 #include <cstdio>
 
@@ -71,22 +69,8 @@ ZR_ENTRADA void ProcessaLente(void* janela, ZrStream* central, ZrStream* cabecal
         if (cab.isEmpty())
             notas << QStringLiteral("Exame sem cabeçalho.");
         TfrmLente frm(std::move(exame), Imagem(central), centroX, centroY, cab, notas, static_cast<QWidget*>(janela));
-        if (qEnvironmentVariable("ZR_MODULOS_AUTOMATICO") == QLatin1String("1")) {
-            frm.show();
-            const QString saida = qEnvironmentVariable("ZR_MODULOS_SAIDA");
-            if (!saida.isEmpty()) {
-                const QDir pasta(saida);
-                if (!frm.ImagemConteudo().save(pasta.filePath(QStringLiteral("AdaptacaoLC.png")), "PNG"))
-                    Relata("ProcessaLente", QStringLiteral("não foi possível gravar em %1").arg(saida));
-                GravaArquivoTexto(pasta.filePath(QStringLiteral("AdaptacaoLC.txt")), frm.Resumo());
-            }
-            frm.close();
-            return;
-        }
-        MensagensQt mensagens;
-        ServicoMensagens* anterior = InstalaServicoMensagens(&mensagens);
-        frm.exec();
-        InstalaServicoMensagens(anterior);
+        ExecutaJanelaModulo(frm, "ProcessaLente", QStringLiteral("AdaptacaoLC"), [&] { return frm.ImagemConteudo(); },
+                            [&] { return frm.Resumo(); });
     } catch (const ErroSistema& e) {
         Relata("ProcessaLente", e.Mensagem());
     } catch (const std::exception& e) {

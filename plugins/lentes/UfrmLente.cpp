@@ -1,16 +1,12 @@
 #include "plugins/lentes/UfrmLente.h"
 
-#include "platform/UMensagens.h"
-#include "platform/UTraducao.h"
 #include "plugins/mapas/UExportaImagem.h"
+#include "plugins/mapas/UJanelaModulo.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -207,36 +203,15 @@ bool TfrmLente::ExportaPdf(const QString& arquivo)
 
 void TfrmLente::btnImprimirClick()
 {
-    QPrinter impressora(QPrinter::HighResolution);
-    impressora.setPageOrientation(QPageLayout::Landscape);
-    InstalaTraducaoQt();
-    QPrintDialog dlg(&impressora, this);
-    dlg.setLocale(LocalePortugues());
-    if (dlg.exec() != QDialog::Accepted)
-        return;
-    const QImage img = ImagemConteudo();
-    QPainter p;
-    if (!p.begin(&impressora)) {
-        Mensagem(QStringLiteral("Erro"), QStringLiteral("Não foi possível imprimir a adaptação."), IconeMensagem::Erro);
-        return;
-    }
-    const QRect pagina = p.viewport();
-    const QSize tam = img.size().scaled(pagina.size(), Qt::KeepAspectRatio);
-    p.drawImage(QRect(QPoint((pagina.width() - tam.width()) / 2, 0), tam), img);
+    ImprimeImagem(this, ImagemConteudo(), QStringLiteral("Não foi possível imprimir a adaptação."));
 }
 
 void TfrmLente::btnPngClick()
 {
-    const QString arq = NomeArquivoParaGravar(this, QStringLiteral("Exportar PNG"), QStringLiteral("Lente.png"),
-                                              QStringLiteral("Imagem PNG (*.png)"));
-    if (!arq.isEmpty())
-        ExportaPng(arq);
+    ExportaImagem(this, ImagemConteudo(), QStringLiteral("Lente"), QStringLiteral("png"));
 }
 
 void TfrmLente::btnPdfClick()
 {
-    const QString arq = NomeArquivoParaGravar(this, QStringLiteral("Exportar PDF"), QStringLiteral("Lente.pdf"),
-                                              QStringLiteral("Documento PDF (*.pdf)"));
-    if (!arq.isEmpty())
-        ExportaPdf(arq);
+    ExportaImagem(this, ImagemConteudo(), QStringLiteral("Lente"), QStringLiteral("pdf"));
 }
