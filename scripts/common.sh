@@ -13,6 +13,7 @@ PACOTES=(
   firebird3.0-server
   libjpeg62-turbo-dev
   libbenchmark-dev
+  libeigen3-dev libfftw3-dev
   xvfb xauth fonts-dejavu-core fonts-dejavu-extra
   fonts-liberation2 poppler-utils
   libdcmtk-dev dcmtk orthanc curl

@@ -162,6 +162,7 @@ private slots:
     void miniMapa_data();
     void miniMapa();
     void modulosReais();
+    void lenteAberrometriaReais();
 };
 
 void TesteMapas::mapaSimples_data()
@@ -716,6 +717,59 @@ void TesteMapas::modulosReais()
     if (!capturas.isEmpty())
         QFile::copy(QDir(saida.path()).filePath(QStringLiteral("TangencialOrto.png")),
                     QDir(capturas).filePath(QStringLiteral("tangencialorto_orto01.png")));
+}
+
+// The lens and aberrometry modules of the build through the navigator's buttons, on a stored
+// examination with an example's data and on an example of the "Exemplos" page.
+void TesteMapas::lenteAberrometriaReais()
+{
+    CenaMapas s;
+    QVERIFY(s.c.Valido());
+    PathsZR.DirMapas = QStringLiteral(ZR_PASTA_MAPAS);
+    QTemporaryDir saida;
+    qputenv("ZR_MODULOS_AUTOMATICO", "1");
+    qputenv("ZR_MODULOS_SAIDA", saida.path().toUtf8());
+    auto limpa = qScopeGuard([] {
+        qunsetenv("ZR_MODULOS_AUTOMATICO");
+        qunsetenv("ZR_MODULOS_SAIDA");
+    });
+    InfosZR.ClinicaNome = QStringLiteral("Clínica Visão");
+    InfosZR.ClinicaEndereco = QStringLiteral("Rua A, 1");
+    InfosZR.ClinicaCidadeEst = QStringLiteral("Recife - PE");
+    InfosZR.ClinicaTelefone = QStringLiteral("81 5555-0000");
+    const QTime hora(10, 5, 0);
+    const int exame = s.Exame(hora, "OD", "T", 1, 93.25, 16);
+    for (const char* f : {"d.txt", "m.txt", "a.txt"}) {
+        QFile::remove(PrefixoExame(s.paciente, exame) + QLatin1String(f));
+        QVERIFY(QFile::copy(PrefixoExemplo(QStringLiteral("Normal02")) + QLatin1String(f),
+                            PrefixoExame(s.paciente, exame) + QLatin1String(f)));
+    }
+    const auto texto = [&](const char* nome) {
+        QFile f(QDir(saida.path()).filePath(QLatin1String(nome)));
+        const QString t = f.open(QIODevice::ReadOnly) ? DeCp1252(f.readAll()) : QString();
+        f.remove();
+        return t;
+    };
+    s.Abre(false);
+    QVERIFY(s.c.Seleciona(CenaMapas::Legenda("OD", hora)));
+    s.Clica(QStringLiteral("AdaptacaoLC"));
+    s.Clica(QStringLiteral("Aberrometria"));
+    QVERIFY2(s.c.msgs.Registros().isEmpty(), qPrintable(s.Mensagens()));
+    const QString lente = texto("AdaptacaoLC.txt");
+    // The examination was stored without images: the schematic eye stands in.
+    QVERIFY2(lente.contains(QStringLiteral("Adaptação: ")) &&
+                 lente.count(QStringLiteral("Nota:")) == 1 && lente.contains(QStringLiteral("Nota: Sem imagem central")),
+             qPrintable(lente));
+    const QString aberro = texto("Aberrometria.txt");
+    QVERIFY2(aberro.contains(QStringLiteral("RMS de alta ordem: ")) && !aberro.contains(QStringLiteral("Nota:")),
+             qPrintable(aberro));
+
+    s.c.nav->pcExames->setCurrentIndex(1);
+    s.c.nav->GridExemplosSelectCell(1, 4);
+    QVERIFY(s.c.Seleciona(QStringLiteral("OD - Irregular01")));
+    s.Clica(QStringLiteral("Aberrometria"));
+    QVERIFY2(s.c.msgs.Registros().isEmpty(), qPrintable(s.Mensagens()));
+    QVERIFY2(texto("Aberrometria.txt").contains(QStringLiteral("Coma: ")), qPrintable(s.Mensagens()));
 }
 
 QTEST_MAIN(TesteMapas)

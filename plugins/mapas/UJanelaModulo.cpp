@@ -1,0 +1,70 @@
+#include "plugins/mapas/UJanelaModulo.h"
+
+#include "common/UTextoCp1252.h"
+#include "platform/UMensagens.h"
+#include "platform/UMensagensQt.h"
+#include "platform/UTraducao.h"
+#include "plugins/mapas/UExportaImagem.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include <cstdio>
+
+void ImprimeImagem(QWidget* pai, const QImage& imagem, const QString& erro)
+{
+    QPrinter impressora(QPrinter::HighResolution);
+    impressora.setPageOrientation(QPageLayout::Landscape);
+    InstalaTraducaoQt();
+    QPrintDialog dlg(&impressora, pai);
+    dlg.setLocale(LocalePortugues());
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    QPainter p;
+    if (!p.begin(&impressora)) {
+        Mensagem(QStringLiteral("Erro"), erro, IconeMensagem::Erro);
+        return;
+    }
+    const QRect pagina = p.viewport();
+    const QSize tam = imagem.size().scaled(pagina.size(), Qt::KeepAspectRatio);
+    p.drawImage(QRect(QPoint((pagina.width() - tam.width()) / 2, 0), tam), imagem);
+}
+
+void ExportaImagem(QWidget* pai, const QImage& imagem, const QString& nome, const QString& extensao)
+{
+    const bool pdf = extensao == QLatin1String("pdf");
+    const QString arq = NomeArquivoParaGravar(pai, pdf ? QStringLiteral("Exportar PDF") : QStringLiteral("Exportar PNG"),
+                                              nome + QLatin1Char('.') + extensao,
+                                              pdf ? QStringLiteral("Documento PDF (*.pdf)")
+                                                  : QStringLiteral("Imagem PNG (*.png)"));
+    if (arq.isEmpty())
+        return;
+    if (pdf)
+        GravaImagemPdf(imagem, nome, arq);
+    else
+        GravaImagemPng(imagem, arq);
+}
+
+void ExecutaJanelaModulo(QDialog& frm, const char* onde, const QString& nome,
+                         const std::function<QImage()>& imagem, const std::function<QStringList()>& resumo)
+{
+    if (qEnvironmentVariable("ZR_MODULOS_AUTOMATICO") == QLatin1String("1")) {
+        frm.show();
+        const QString saida = qEnvironmentVariable("ZR_MODULOS_SAIDA");
+        if (!saida.isEmpty()) {
+            const QDir pasta(saida);
+            if (!imagem().save(pasta.filePath(nome + QStringLiteral(".png")), "PNG"))
+                std::fprintf(stderr, "%s: não foi possível gravar em %s\n", onde, saida.toLocal8Bit().constData());
+            GravaArquivoTexto(pasta.filePath(nome + QStringLiteral(".txt")), resumo());
+        }
+        frm.close();
+        return;
+    }
+    MensagensQt mensagens;
+    ServicoMensagens* anterior = InstalaServicoMensagens(&mensagens);
+    frm.exec();
+    InstalaServicoMensagens(anterior);
+}

@@ -1,0 +1,25 @@
+#pragma once
+// What the single-window modules (lens fitting, aberrometry) share: printing and exporting
+// a window's picture, and showing the window modally or, in batch mode, leaving its picture
+// and text in ZR_MODULOS_SAIDA.
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+// The picture on a landscape page after the print dialog; erro is said when the printer
+// cannot be opened.
+void ImprimeImagem(QWidget* pai, const QImage& imagem, const QString& erro);
+// Asks for a file name and saves the picture as PNG or PDF (extensao "png" or "pdf").
+void ExportaImagem(QWidget* pai, const QImage& imagem, const QString& nome, const QString& extensao);
+
+// Shows frm modally, with the message boxes of Qt; with ZR_MODULOS_AUTOMATICO=1 shows and
+// closes it at once, writing <nome>.png (imagem()) and <nome>.txt (resumo()) when
+// ZR_MODULOS_SAIDA names a folder. onde names the entry in error reports.
+void ExecutaJanelaModulo(QDialog& frm, const char* onde, const QString& nome,
+                         const std::function<QImage()>& imagem, const std::function<QStringList()>& resumo);
