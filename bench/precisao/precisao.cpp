@@ -4,11 +4,13 @@
 // 1.5 mm (a 3 mm zone) and every measured point's axial power are compared with the
 // surface's own values.
 //
-//   bench_precisao [--rapido]
+//   bench_precisao [--rapido] [--aneis] [--semente N]
+//
+// --aneis adds, under each surface, the mean error and 2 x SD of the points of each ring.
 //
 // The last line is for machines:
 //   precisao: esfera_simk_max_D=<x> esfera_2sd_D=<y> torico_cil_max_D=<z>
-//             torico_eixo_max_graus=<w> processamento_ms=<t>
+//             torico_eixo_max_graus=<w> processamento_ms=<t> conica_simk_max_D=<c>
 
 #include "calibration/UCoeficientesCalib.h"
 #include "common/UTextoCp1252.h"
@@ -46,10 +48,12 @@ struct Resultado {
     QString tipo, nome;
     double simkErro = 0;   // largest of |K1 - truth|, |K2 - truth|
     double cilErro = 0;    // |(K1 - K2) - true cylinder|
+    double k1Sinal = 0, cilSinal = 0; // K1 - truth and (K1 - K2) - true cylinder, signed
     double eixoErro = 0;   // steep axis from the 2t harmonic of the meridians' means
     double eixoParErro = 0; // steep axis of the keratometry's steepest pair
     double media = 0, dp2 = 0; // per point: mean error, 2 x standard deviation
     int pontos = 0;
+    double porAnel[ZR_COLUNAS_ANEL][3] = {}; // per ring: sum, sum of squares, count of point errors
     double msCaptura = 0, msProcessamento = 0;
 };
 
@@ -111,7 +115,7 @@ public:
         Instrumento::CasoModelo caso;
         Instrumento::CasoPorNome(texto, caso, 1);
         qputenv("ZR_SIMULADOR_CASO", texto.toUtf8());
-        qputenv("ZR_SIMULADOR_SEMENTE", QByteArray::number(++m_semente));
+        qputenv("ZR_SIMULADOR_SEMENTE", QByteArray::number(++semente));
         BufferMemoria central, lateral;
         QElapsedTimer t;
         t.start();
@@ -142,6 +146,9 @@ public:
                 soma += erro;
                 quad += erro * erro;
                 ++r.pontos;
+                r.porAnel[j][0] += erro;
+                r.porAnel[j][1] += erro * erro;
+                r.porAnel[j][2] += 1.0;
             }
             verdade->d[k][0] = verdade->d[k][1];
         }
@@ -157,6 +164,8 @@ public:
         }
         r.simkErro = std::max(std::abs(k.K1 - k1), std::abs(k.K2 - k2));
         r.cilErro = std::abs(k.DifK - (k1 - k2));
+    r.k1Sinal = k.K1 - k1;
+    r.cilSinal = k.DifK - (k1 - k2);
         if (tipo == QLatin1String("torica")) {
             // The harmonic of twice the meridian angle through the meridians' means within
             // the zone: its phase is the steep meridian.
@@ -184,7 +193,8 @@ private:
     QByteArray m_calibTexto;
     TInfosZR m_infos{};
     TPathsZR m_paths{};
-    uint32_t m_semente = 100;
+public:
+    uint32_t semente = 100;
 };
 
 double Mediana(std::vector<double> v)
@@ -199,13 +209,26 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const bool rapido = app.arguments().contains(QStringLiteral("--rapido"));
+    const bool porAnel = app.arguments().contains(QStringLiteral("--aneis"));
     Bancada bancada;
+    // --semente N: another run of sensor noise on the same surfaces.
+    const int iSemente = app.arguments().indexOf(QStringLiteral("--semente"));
+    if (iSemente > 0 && iSemente + 1 < app.arguments().size())
+        bancada.semente = app.arguments().at(iSemente + 1).toUInt();
     if (!bancada.Prepara()) {
         std::fprintf(stderr, "a calibração falhou\n");
         return 1;
     }
+    // Surfaces the calibration never saw: spheres every 0.1 mm from 6.8 to 9.2 mm, torics of
+    // 1 to 6 D on five axes, conics from prolate to oblate.
     std::vector<std::pair<QString, QString>> casos;
-    for (double r : rapido ? std::vector<double>{6.5, 7.8, 9.5} : std::vector<double>{6.5, 7.0, 7.5, 7.8, 8.0, 8.5, 9.0, 9.5})
+    std::vector<double> raios;
+    if (rapido)
+        raios = {6.8, 7.8, 9.2};
+    else
+        for (int i = 68; i <= 92; ++i)
+            raios.push_back(i / 10.0);
+    for (double r : raios)
         casos.emplace_back(QStringLiteral("esfera"), QStringLiteral("esfera %1").arg(r));
     const double plano = 7.9;
     for (double cil : rapido ? std::vector<double>{1, 6} : std::vector<double>{1, 2, 3, 4, 6})
@@ -213,12 +236,18 @@ int main(int argc, char* argv[])
             const double curvo = 337.5 / (337.5 / plano + cil);
             casos.emplace_back(QStringLiteral("torica"), QStringLiteral("torica %1 %2 %3").arg(plano).arg(curvo, 0, 'f', 6).arg(eixo));
         }
-    for (double q : rapido ? std::vector<double>{-0.5, 0.0} : std::vector<double>{-0.5, -0.25, 0.0})
+    std::vector<double> qs;
+    if (rapido)
+        qs = {-0.6, 0.0, 0.3};
+    else
+        for (int i = -6; i <= 3; ++i)
+            qs.push_back(i / 10.0);
+    for (double q : qs)
         casos.emplace_back(QStringLiteral("conica"), QStringLiteral("conica 7.8 %1").arg(q));
 
     std::vector<Resultado> resultados;
-    std::printf("%-8s %-34s %7s %8s %8s %8s %7s %7s %7s %8s %8s\n", "tipo", "superfície", "pontos", "média_D",
-                "2dp_D", "SimK_D", "cil_D", "eixo°", "par°", "capt_ms", "proc_ms");
+    std::printf("%-8s %-34s %7s %8s %8s %8s %7s %7s %7s %8s %8s %8s %8s\n", "tipo", "superfície", "pontos", "média_D",
+                "2dp_D", "SimK_D", "cil_D", "eixo°", "par°", "capt_ms", "proc_ms", "K1±_D", "cil±_D");
     for (const auto& [tipo, texto] : casos) {
         const Resultado r = bancada.Mede(tipo, texto);
         resultados.push_back(r);
@@ -226,14 +255,23 @@ int main(int argc, char* argv[])
             std::printf("%-8s %-34s falhou\n", qUtf8Printable(tipo), qUtf8Printable(texto));
             continue;
         }
-        std::printf("%-8s %-34s %7d %8.4f %8.4f %8.4f %7.4f %7.2f %7.1f %8.1f %8.1f\n", qUtf8Printable(tipo),
+        std::printf("%-8s %-34s %7d %8.4f %8.4f %8.4f %7.4f %7.2f %7.1f %8.1f %8.1f %8.4f %8.4f\n", qUtf8Printable(tipo),
                     qUtf8Printable(texto), r.pontos, r.media, r.dp2, r.simkErro, r.cilErro, r.eixoErro, r.eixoParErro,
-                    r.msCaptura, r.msProcessamento);
+                    r.msCaptura, r.msProcessamento, r.k1Sinal, r.cilSinal);
+        if (porAnel) {
+            // Mean error and 2 x standard deviation of each ring's points.
+            std::printf("  anéis:");
+            for (int j = 1; j < ZR_COLUNAS_ANEL && r.porAnel[j][2] > 0; ++j) {
+                const double n = r.porAnel[j][2], m = r.porAnel[j][0] / n;
+                std::printf(" %d:%+.3f/%.3f", j, m, 2.0 * std::sqrt(std::max(0.0, r.porAnel[j][1] / n - m * m)));
+            }
+            std::printf("\n");
+        }
         std::fflush(stdout);
     }
 
     std::printf("\n%-8s %8s %9s %11s %10s %11s %11s\n", "tipo", "média_D", "2dp_D", "SimK_max_D", "cil_max_D", "eixo_max°", "par_max°");
-    double esferaSimk = 0, esfera2dp = 0, toricoCil = 0, toricoEixo = 0;
+    double esferaSimk = 0, esfera2dp = 0, toricoCil = 0, toricoEixo = 0, conicaSimk = 0;
     std::vector<double> tempos, capturas;
     bool falhou = false;
     for (const QString& tipo : {QStringLiteral("esfera"), QStringLiteral("torica"), QStringLiteral("conica")}) {
@@ -264,11 +302,13 @@ int main(int argc, char* argv[])
         } else if (tipo == QLatin1String("torica")) {
             toricoCil = cil;
             toricoEixo = eixo;
+        } else {
+            conicaSimk = simk;
         }
     }
     std::printf("\ncaptura (renderização) mediana %.1f ms; processamento mediano %.1f ms\n", Mediana(capturas), Mediana(tempos));
     std::printf("eixo: fase do harmônico 2θ das médias por meridiano na zona; par: meridiano mais curvo da ceratometria simulada\n");
-    std::printf("precisao: esfera_simk_max_D=%.4f esfera_2sd_D=%.4f torico_cil_max_D=%.4f torico_eixo_max_graus=%.2f processamento_ms=%.1f\n",
-                esferaSimk, esfera2dp, toricoCil, toricoEixo, Mediana(tempos));
+    std::printf("precisao: esfera_simk_max_D=%.4f esfera_2sd_D=%.4f torico_cil_max_D=%.4f torico_eixo_max_graus=%.2f processamento_ms=%.1f conica_simk_max_D=%.4f\n",
+                esferaSimk, esfera2dp, toricoCil, toricoEixo, Mediana(tempos), conicaSimk);
     return falhou ? 1 : 0;
 }

@@ -13,6 +13,18 @@ constexpr double PassoPerfil = 0.25; // radial sampling step, pixels
 constexpr double LimiarBorda = 10.0; // least edge slope, grey levels per pixel
 constexpr double LimiarPupila = 50.0;
 
+// Arc over which the inner rings' points are averaged: kAreaSuave / r^2 radians on a ring of
+// r pixels (a whole turn's worth on the innermost, a few degrees from the fifth ring on).
+constexpr double kAreaSuave = 300.0;
+
+// cos(k degrees), k = 0..359; sin(k) is kCos[(k + 270) % 360].
+const std::array<double, 360> kCos = [] {
+    std::array<double, 360> c{};
+    for (int k = 0; k < 360; ++k)
+        c[k] = std::cos(k * M_PI / 180.0);
+    return c;
+}();
+
 class Quadro {
 public:
     explicit Quadro(const QImage& imagem)
@@ -313,6 +325,42 @@ void CentroAproximado(const Quadro& q, double& cx, double& cy)
     }
 }
 
+// Ring i, found on every meridian, smoothed as said where it is called.
+void SuavizaElipse(const std::vector<Meridiano>& meridianos, std::size_t i, std::array<double, 360>& suave)
+{
+    std::array<double, 360> u{}, baixo{};
+    double raioMedio = 0.0;
+    for (int k = 0; k < 360; ++k) {
+        const double r = meridianos[k].aneis[i];
+        raioMedio += r / 360.0;
+        u[k] = 1.0 / (r * r);
+    }
+    for (int h = 0; h <= 2; ++h) {
+        double c = 0.0, s = 0.0;
+        for (int k = 0; k < 360; ++k) {
+            c += u[k] * kCos[(h * (k + 1)) % 360];
+            s += u[k] * kCos[(h * (k + 1) + 270) % 360];
+        }
+        const double f = h == 0 ? 1.0 / 360.0 : 2.0 / 360.0;
+        for (int k = 0; k < 360; ++k)
+            baixo[k] += f * (c * kCos[(h * (k + 1)) % 360] + s * kCos[(h * (k + 1) + 270) % 360]);
+    }
+    const double sigma = std::max(std::sqrt(2.0), kAreaSuave / (raioMedio * raioMedio) * 180.0 / M_PI);
+    const int alcance = std::min(179, static_cast<int>(std::ceil(3.0 * sigma)));
+    std::vector<double> pesos(2 * alcance + 1);
+    double total = 0.0;
+    for (int d = -alcance; d <= alcance; ++d)
+        total += pesos[d + alcance] = std::exp(-0.5 * d * d / (sigma * sigma));
+    for (int k = 0; k < 360; ++k) {
+        double soma = 0.0;
+        for (int d = -alcance; d <= alcance; ++d) {
+            const int kk = (k + d + 360) % 360;
+            soma += pesos[d + alcance] * (u[kk] - baixo[kk]);
+        }
+        suave[k] = 1.0 / std::sqrt(baixo[k] + soma / total);
+    }
+}
+
 double Mediana(std::vector<double> v)
 {
     if (v.empty())
@@ -401,23 +449,37 @@ bool MedeAneis(const QImage& imagem, int numAneis, MedidaAneis& medida, QString*
     // neighbours up to four degrees away (binomial weights 1 8 28 56 70 56 28 8 1), which
     // lowers the sensor noise and leaves any feature wider than a few degrees as it was.
     // Points whose neighbours are not all valid keep their own value.
+    //
+    // A ring found all round is smoothed as an ellipse plus what is left: the ring a toric
+    // reflects is an ellipse about the centre, whose 1/r^2 holds the harmonics 0 and 2 of the
+    // meridian angle alone, so those (and the first, a ring off the centre) are kept exactly
+    // and only the rest is averaged. The inner rings span a few pixels of arc per degree and
+    // their points scatter by the pixel grid; that rest is averaged there over an arc that
+    // grows as the ring shrinks (kAreaSuave / r^2 radians), and the outer rings keep the
+    // binomial's two square degrees.
     for (int j = 1; j <= n; ++j) {
         std::array<double, 360> suave{};
-        for (int k = 0; k < 360; ++k) {
-            if (contagem[k] < j)
-                continue;
-            static const double pesos[9] = {1.0 / 256, 8.0 / 256, 28.0 / 256, 56.0 / 256, 70.0 / 256,
-                                            56.0 / 256, 28.0 / 256, 8.0 / 256, 1.0 / 256};
-            double soma = 0.0;
-            bool completo = true;
-            for (int d = -4; d <= 4 && completo; ++d) {
-                const int kk = (k + d + 360) % 360;
-                completo = contagem[kk] >= j;
-                if (completo)
-                    soma += pesos[d + 4] * meridianos[kk].aneis[j - 1];
+        bool completo = true;
+        for (int k = 0; k < 360 && completo; ++k)
+            completo = contagem[k] >= j;
+        if (completo)
+            SuavizaElipse(meridianos, j - 1, suave);
+        else
+            for (int k = 0; k < 360; ++k) {
+                if (contagem[k] < j)
+                    continue;
+                static const double pesos[9] = {1.0 / 256, 8.0 / 256, 28.0 / 256, 56.0 / 256, 70.0 / 256,
+                                                56.0 / 256, 28.0 / 256, 8.0 / 256, 1.0 / 256};
+                double soma = 0.0;
+                bool vizinhos = true;
+                for (int d = -4; d <= 4 && vizinhos; ++d) {
+                    const int kk = (k + d + 360) % 360;
+                    vizinhos = contagem[kk] >= j;
+                    if (vizinhos)
+                        soma += pesos[d + 4] * meridianos[kk].aneis[j - 1];
+                }
+                suave[k] = vizinhos ? soma : meridianos[k].aneis[j - 1];
             }
-            suave[k] = completo ? soma : meridianos[k].aneis[j - 1];
-        }
         for (int k = 0; k < 360; ++k)
             if (contagem[k] >= j)
                 meridianos[k].aneis[j - 1] = suave[k];
