@@ -47,7 +47,7 @@ int main(int argc, char** argv)
     const int repeticoes = argc > 1 ? std::max(3, atoi(argv[1])) : 20;
     QImage central(640, 480, QImage::Format_RGB32);
     central.fill(QColor(80, 60, 40));
-    for (const QString nome : {QStringLiteral("Central02"), QStringLiteral("Irregular01")}) {
+    for (const QString& nome : {QStringLiteral("Central02"), QStringLiteral("Irregular01")}) {
         const ExameSintetico ex = Exame(nome);
         std::vector<double> aberro, lente, redesenho;
         for (int i = 0; i < repeticoes; ++i) {

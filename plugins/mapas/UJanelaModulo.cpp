@@ -4,34 +4,11 @@
 #include "platform/UMensagens.h"
 #include "platform/UMensagensQt.h"
 #include "platform/UTraducao.h"
-#include "plugins/mapas/UExportaImagem.h"
 
 #include <QDialog>
 #include <QDir>
-#include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 
 #include <cstdio>
-
-void ImprimeImagem(QWidget* pai, const QImage& imagem, const QString& erro)
-{
-    QPrinter impressora(QPrinter::HighResolution);
-    impressora.setPageOrientation(QPageLayout::Landscape);
-    InstalaTraducaoQt();
-    QPrintDialog dlg(&impressora, pai);
-    dlg.setLocale(LocalePortugues());
-    if (dlg.exec() != QDialog::Accepted)
-        return;
-    QPainter p;
-    if (!p.begin(&impressora)) {
-        Mensagem(QStringLiteral("Erro"), erro, IconeMensagem::Erro);
-        return;
-    }
-    const QRect pagina = p.viewport();
-    const QSize tam = imagem.size().scaled(pagina.size(), Qt::KeepAspectRatio);
-    p.drawImage(QRect(QPoint((pagina.width() - tam.width()) / 2, 0), tam), imagem);
-}
 
 void ExportaImagem(QWidget* pai, const QImage& imagem, const QString& nome, const QString& extensao)
 {

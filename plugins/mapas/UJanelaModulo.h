@@ -3,6 +3,8 @@
 // a window's picture, and showing the window modally or, in batch mode, leaving its picture
 // and text in ZR_MODULOS_SAIDA.
 
+#include "plugins/mapas/UExportaImagem.h"
+
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -12,9 +14,6 @@
 class QDialog;
 class QWidget;
 
-// The picture on a landscape page after the print dialog; erro is said when the printer
-// cannot be opened.
-void ImprimeImagem(QWidget* pai, const QImage& imagem, const QString& erro);
 // Asks for a file name and saves the picture as PNG or PDF (extensao "png" or "pdf").
 void ExportaImagem(QWidget* pai, const QImage& imagem, const QString& nome, const QString& extensao);
 

@@ -87,7 +87,7 @@ int main(int argc, char** argv)
         semImagem.show();
         semImagem.grab().save(pasta.filePath(QStringLiteral("lentes/regular02_olho_esquematico.png")));
     }
-    for (const QString nome : {QStringLiteral("Irregular01"), QStringLiteral("Central02")}) {
+    for (const QString& nome : {QStringLiteral("Irregular01"), QStringLiteral("Central02")}) {
         const Caso c = Carrega(nome);
         DadosAberrometria d;
         d.clinica = {QStringLiteral("Clínica de Olhos Exemplo"), QStringLiteral("Rua das Flores, 100"),
