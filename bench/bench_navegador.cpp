@@ -260,7 +260,7 @@ int main(int argc, char** argv)
     };
     const Caso casos[] = {
         {"parte do nome", BuscaPacientes::ParteNome, "0500", 200},
-        {"parte do nome, acentos", BuscaPacientes::ParteNome, "conceição", 200},
+        {"parte do nome de todos, acentos", BuscaPacientes::ParteNome, "conceição", 200},
         {"código do paciente", BuscaPacientes::CodigoPaciente, "54321", 200},
         {"código do paciente 1%", BuscaPacientes::CodigoPaciente, "1%", 200},
         {"RG", BuscaPacientes::RgPaciente, "0054321", 200},

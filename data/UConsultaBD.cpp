@@ -124,7 +124,7 @@ void ConsultaBD::Abre()
         m_colunas = m_comando->Colunas();
         m_linhas.clear();
         m_linhas.resize(total);
-        m_blocoLido.fill(false, (total + kLote - 1) / kLote);
+        m_linhaLida.fill(false, total);
         m_fim = true;
         m_ativa = true;
         try {
@@ -176,23 +176,51 @@ void ConsultaBD::LeBloco(int bloco)
     m_comando->DefineParametro(QStringLiteral("JanelaDe"), inicio + 1);
     m_comando->DefineParametro(QStringLiteral("JanelaAte"), inicio + kLote);
     m_comando->Executa(Modulo().IBTransaction);
-    QVector<QVariant> linha;
-    for (int i = inicio; i < inicio + kLote && m_comando->Busca(linha); ++i)
-        if (i < m_linhas.size())
-            m_linhas[i] = linha;
-    m_comando->FechaCursor();
-    m_blocoLido[bloco] = true;
+    GuardaLinhas(*m_comando, inicio);
+    // Rows of the block the statement no longer gives (the list shrank) stay empty.
+    for (int i = inicio; i < inicio + kLote && i < m_linhaLida.size(); ++i)
+        m_linhaLida[i] = true;
 }
 
-// Rows of a block not read yet are read when they are wanted (a list that shrank meanwhile
-// leaves its last rows empty).
+void ConsultaBD::LeLinhasDesde(int linha, const QString& sqlDesde, const QString& parametro, const QVariant& valor)
+{
+    if (!m_ativa || !PorBlocos() || linha < 0 || linha >= m_linhas.size())
+        return;
+    Modulo().GaranteTransacao();
+    fb::Comando comando(Modulo().IBDatabase);
+    comando.Prepara(Modulo().IBTransaction, sqlDesde + QStringLiteral("\nROWS 1 TO :JanelaAte"));
+    BindParametros(comando);
+    comando.DefineParametro(parametro, valor);
+    comando.DefineParametro(QStringLiteral("JanelaAte"), kLote);
+    comando.Executa(Modulo().IBTransaction);
+    GuardaLinhas(comando, linha);
+}
+
+void ConsultaBD::GuardaLinhas(fb::Comando& comando, int inicio)
+{
+    QVector<QVariant> linha;
+    for (int i = inicio; i < inicio + kLote && comando.Busca(linha); ++i)
+        if (i < m_linhas.size()) {
+            m_linhas[i] = linha;
+            m_linhaLida[i] = true;
+        }
+    comando.FechaCursor();
+}
+
+bool ConsultaBD::LinhaLida(int linha) const
+{
+    if (!PorBlocos())
+        return linha >= 0 && linha < m_linhas.size();
+    return linha >= 0 && linha < m_linhaLida.size() && m_linhaLida[linha];
+}
+
+// Rows not read yet are read with their block when they are wanted.
 void ConsultaBD::GaranteLinha(int linha) const
 {
     if (!m_ativa || m_sqlContagem.isEmpty() || linha < 0 || linha >= m_linhas.size())
         return;
-    const int bloco = linha / kLote;
-    if (!m_blocoLido[bloco])
-        const_cast<ConsultaBD*>(this)->LeBloco(bloco);
+    if (!m_linhaLida[linha])
+        const_cast<ConsultaBD*>(this)->LeBloco(linha / kLote);
 }
 
 void ConsultaBD::Executa()
@@ -213,7 +241,7 @@ void ConsultaBD::Fecha()
     beginResetModel();
     m_ativa = false;
     m_linhas.clear();
-    m_blocoLido.clear();
+    m_linhaLida.clear();
     m_colunas.clear();
     m_fim = true;
     endResetModel();

@@ -52,6 +52,12 @@ public:
     // to reading in sequence.
     void DefineLeituraPorBlocos(const QString& sqlContagem);
     bool PorBlocos() const { return !m_sqlContagem.isEmpty(); }
+    // Reading by blocks, a row whose place is known reached without reading the rows before
+    // it: sqlDesde gives, in the dataset's order, the rows from that row on (the statement's
+    // parameters and the one given), and up to kLote of them are read, "ROWS 1 TO
+    // :JanelaAte" appended.
+    void LeLinhasDesde(int linha, const QString& sqlDesde, const QString& parametro, const QVariant& valor);
+    bool LinhaLida(int linha) const;
 
     // Runs the statement and positions on the first row.
     void Abre();
@@ -124,6 +130,7 @@ private:
     int BuscaLote(int quantas);
     int ContaLinhas();
     void LeBloco(int bloco);
+    void GuardaLinhas(fb::Comando& comando, int inicio);
     void GaranteLinha(int linha) const;
     void DefineAtual(int linha);
     int IndiceColunaObrigatorio(const QString& nome) const;
@@ -135,7 +142,7 @@ private:
     QString m_tabela;
     QStringList m_linhasSql;
     QString m_sqlContagem;
-    QVector<bool> m_blocoLido;  // reading by blocks: which blocks are in m_linhas
+    QVector<bool> m_linhaLida;  // reading by blocks: which rows are in m_linhas
     QVector<QPair<QString, QVariant>> m_parametros;
     std::unique_ptr<fb::Comando> m_comando;
     QString m_sqlPreparado;

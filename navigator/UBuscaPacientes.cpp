@@ -24,6 +24,12 @@ const QString kInicioNome = QStringLiteral("UPPER(Pacientes.Nome) STARTING WITH 
 // The result of a search that looks at every patient: sorted after the filter (the few hits),
 // rather than walking the name index and reading every patient in its order.
 const QString kOrdemResultado = QStringLiteral(" ORDER BY Nome COLLATE WIN_PTBR ASC, Codigo ASC");
+// A part of a name many patients share ("maria", "silva") is the opposite case: walking the
+// name index gives the names in order and stops as soon as a screenful is found. The first
+// patients stored tell which case a typed part is.
+const QString kOrdemIndiceNomes = QStringLiteral(" ORDER BY Nome COLLATE WIN_PTBR ASC");
+constexpr int kAmostraNomes = 4096;
+constexpr int kFracaoComum = 8; // one patient in eight
 
 // The doctor's patients, each once: the distinct patient codes of his examinations first.
 const QString kPacientesDoMedico = QStringLiteral(
@@ -66,6 +72,19 @@ bool NumeroInteiro(const QString& texto, int& numero)
     bool ok = false;
     numero = texto.toInt(&ok);
     return ok;
+}
+
+bool ParteComum(TDMPrincipal& dm, const QString& padrao)
+{
+    ConsultaBD& op = PreparaOperacao(
+        dm, QStringLiteral("SELECT COUNT(*) AS Lidos, SUM(IIF(UPPER(P.Nome) LIKE ") + kPadraoMaiusculo +
+                QStringLiteral(", 1, 0)) AS Achados FROM (SELECT FIRST %1 Nome FROM Pacientes) P").arg(kAmostraNomes));
+    op.DefineParametro(QStringLiteral("Padrao"), padrao);
+    op.Abre();
+    const int achados = op.Inteiro(QStringLiteral("ACHADOS"));
+    const bool comum = achados > 0 && achados * kFracaoComum >= op.Inteiro(QStringLiteral("LIDOS"));
+    op.Fecha();
+    return comum;
 }
 
 } // namespace
@@ -124,7 +143,7 @@ QString SqlCarregaBusca(bool comMedico)
     return QStringLiteral("SELECT * FROM Pacientes ORDER BY Nome COLLATE WIN_PTBR ASC");
 }
 
-QString SqlLocalizar(int tipo, bool codigoNumero)
+QString SqlLocalizar(int tipo, bool codigoNumero, bool parteComum)
 {
     const QString pacientes = QStringLiteral("SELECT Codigo,Nome,Rg FROM Pacientes WHERE ");
     const QString porExame = QStringLiteral(
@@ -132,7 +151,8 @@ QString SqlLocalizar(int tipo, bool codigoNumero)
         "Exames.CodPaciente = Pacientes.Codigo WHERE ");
     switch (tipo) {
     case ParteNome:
-        return pacientes + QStringLiteral("UPPER(Nome) LIKE ") + kPadraoMaiusculo + kOrdemResultado;
+        return pacientes + QStringLiteral("UPPER(Nome) LIKE ") + kPadraoMaiusculo +
+               (parteComum ? kOrdemIndiceNomes : kOrdemResultado);
     case CodigoPaciente:
         if (codigoNumero)
             return pacientes + QStringLiteral("Codigo = :Numero");
@@ -219,14 +239,17 @@ bool Localiza(TDMPrincipal& dm, int tipo, const QString& texto)
     // "012" is a pattern that code 12 does not match: only a number written as such.
     const bool codigoNumero = (tipo == CodigoPaciente || tipo == CodigoExame) && NumeroInteiro(texto, numero) &&
                               QString::number(numero) == texto;
-    const QString sql = SqlLocalizar(tipo, codigoNumero);
-    if (sql.isEmpty() || !TextoPesquisavel(texto))
+    if (!TextoPesquisavel(texto))
+        return false;
+    const QString padrao = Padrao(tipo, texto);
+    const QString sql = SqlLocalizar(tipo, codigoNumero, tipo == ParteNome && ParteComum(dm, padrao));
+    if (sql.isEmpty())
         return false;
     q.DefineSQL(sql);
     if (codigoNumero)
         q.DefineParametro(QStringLiteral("Numero"), numero);
     else
-        q.DefineParametro(QStringLiteral("Padrao"), Padrao(tipo, texto));
+        q.DefineParametro(QStringLiteral("Padrao"), padrao);
     q.Abre();
     return !q.Vazia();
 }

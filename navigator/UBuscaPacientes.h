@@ -46,8 +46,9 @@ bool TextoPesquisavel(const QString& texto);
 QString SqlPrimeiroNome(bool comMedico);
 QString SqlCarregaBusca(bool comMedico);
 // With codigoNumero (a patient or examination code typed as a whole number) the code is looked up as such
-// (:Numero), which finds the same patient as the pattern without digits around it.
-QString SqlLocalizar(int tipo, bool codigoNumero = false);
+// (:Numero), which finds the same patient as the pattern without digits around it. With
+// parteComum (a part of a name most patients have) the names are read in the name index's order.
+QString SqlLocalizar(int tipo, bool codigoNumero = false, bool parteComum = false);
 // The examination of the chosen patient that matched (kinds 4 to 6; :CodigoPaciente, and
 // :CodigoProcurado when the code search text is a whole number, else :Padrao).
 QString SqlExameEncontrado(int tipo, bool codigoNumero);

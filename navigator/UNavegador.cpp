@@ -48,6 +48,8 @@ const QString kColunasLista = QStringLiteral(
     "Pacientes.Nome, Pacientes.Codigo, Pacientes.RG, Pacientes.Convenio, Pacientes.DtCadastro, "
     "Pacientes.UltimoExame, Pacientes.TotalExames ");
 const QString kChaveNome = QStringLiteral("Pacientes.Nome COLLATE WIN_PTBR");
+// A patient's name (:Nome) compared as the list orders names.
+const QString kNomeComparado = QStringLiteral("CAST(:Nome AS VARCHAR(255) CHARACTER SET WIN1252) COLLATE WIN_PTBR");
 
 // FROM and WHERE of a filter, the WHERE ready for more conditions joined with AND.
 QString DeOnde(const QString& filtro)
@@ -84,10 +86,18 @@ QString SqlPosicaoPaciente(bool alfabetica)
 {
     if (!alfabetica)
         return QStringLiteral("SELECT COUNT(*) AS Antes, 1 AS Iguais FROM Pacientes WHERE Pacientes.Codigo < :Codigo");
-    const QString nome = QStringLiteral("CAST(:Nome AS VARCHAR(255) CHARACTER SET WIN1252) COLLATE WIN_PTBR");
+    const QString& nome = kNomeComparado;
     return QStringLiteral("SELECT COALESCE(SUM(IIF(") + kChaveNome + QStringLiteral(" < ") + nome +
            QStringLiteral(", 1, 0)), 0) AS Antes, COALESCE(SUM(IIF(") + kChaveNome + QStringLiteral(" = ") + nome +
            QStringLiteral(", 1, 0)), 0) AS Iguais FROM Pacientes WHERE ") + kChaveNome + QStringLiteral(" <= ") + nome;
+}
+
+QString SqlPacientesDesde(bool alfabetica)
+{
+    const QString desde = alfabetica ? kChaveNome + QStringLiteral(" >= ") + kNomeComparado
+                                     : QStringLiteral("Pacientes.Codigo >= :Codigo");
+    return QStringLiteral("SELECT ") + kColunasLista + DeOnde(kTodos) + QStringLiteral("AND ") + desde +
+           QLatin1Char(' ') + Ordem(kTodos, alfabetica);
 }
 
 QString SqlPrimeiroPaciente(bool alfabetica, const QString& condicao)

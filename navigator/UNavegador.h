@@ -44,10 +44,12 @@ LinhaLayout LinhaAjuste(int larguraTela, int alturaTela);
 QString SqlPacientes(const QString& filtro, bool alfabetica);
 // The list of every patient is long and read by blocks: its number of patients; where a
 // patient stands in it, as the patients ordered before his name (:Nome) or code (:Codigo)
-// and those of the same place in the order (names equal as the list compares them); and the
-// code and name of its first patient, in its order, that meets a condition.
+// and those of the same place in the order (names equal as the list compares them); the
+// list from a patient's place on, read where he stands; and the code and name of its first
+// patient, in its order, that meets a condition.
 QString SqlContaPacientes();
 QString SqlPosicaoPaciente(bool alfabetica);
+QString SqlPacientesDesde(bool alfabetica);
 QString SqlPrimeiroPaciente(bool alfabetica, const QString& condicao);
 
 // The examination list statement; porMedico restricts to the filter's doctor.

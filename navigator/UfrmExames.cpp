@@ -704,7 +704,9 @@ void TfrmExames::SelecionaLinhaGrade(int linha)
     const QModelIndex idx = Pacientes().index(linha, coluna);
     sel->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     CompletaGrade();
-    DBGridPacientes->scrollTo(idx);
+    // A patient reached far from what was read is shown at the top, over the rows read with him.
+    DBGridPacientes->scrollTo(idx, Pacientes().LinhaLida(linha - 1) || linha == 0 ? QAbstractItemView::EnsureVisible
+                                                                                  : QAbstractItemView::PositionAtTop);
     DBGridPacientes->viewport()->update();
 }
 
@@ -987,6 +989,13 @@ bool TfrmExames::VaiParaPosicao(int codigo, const QString& nome)
     const int antes = op.Inteiro(QStringLiteral("ANTES"));
     const int iguais = op.Inteiro(QStringLiteral("IGUAIS"));
     op.Fecha();
+    // His place is read from his name or code on, not by walking the list up to it.
+    if (!p.LinhaLida(antes)) {
+        if (m_alfabeticaCarregada)
+            p.LeLinhasDesde(antes, SqlPacientesDesde(true), QStringLiteral("Nome"), nome);
+        else
+            p.LeLinhasDesde(antes, SqlPacientesDesde(false), QStringLiteral("Codigo"), codigo);
+    }
     // Patients of the same name stand together, in the list's own order among them.
     for (int i = antes; i < antes + iguais && i < p.rowCount(); ++i)
         if (p.CampoDaLinha(i, QStringLiteral("CODIGO")).toInt() == codigo)

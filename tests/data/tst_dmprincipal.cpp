@@ -330,6 +330,13 @@ private slots:
             QCOMPARE(q.rowCount(), total);
             QCOMPARE(q.LinhasBuscadas(), total);
             QVERIFY(!q.canFetchMore(QModelIndex()));
+            // A row whose place is known is read from there on; the rows before it with their block.
+            const int meio = total / 2 + 5;
+            if (total > ConsultaBD::kLote) {
+                q.LeLinhasDesde(meio, numeros + "SELECT I FROM N WHERE I <= :Total AND I > :Antes ORDER BY I", "Antes", meio);
+                QVERIFY(q.LinhaLida(meio + ConsultaBD::kLote - 1) && !q.LinhaLida(meio - 1));
+                QCOMPARE(q.CampoDaLinha(meio + 1, "I").toInt(), meio + 2);
+            }
             for (int linha : {total - 1, total / 2, 0})
                 if (linha < total)
                     QCOMPARE(q.CampoDaLinha(linha, "I").toInt(), linha + 1);

@@ -4,6 +4,7 @@
 // tip setting, keyboard) and the tip dialog.
 
 #include "common/UErros.h"
+#include "data/UOperacaoBD.h"
 #include "navigator/UBuscaPacientes.h"
 #include "navigator/UNavegador.h"
 #include "navigator/UfrmDica.h"
@@ -211,6 +212,23 @@ void TesteBusca::localiza()
         c->msgs.Responde(RespostaMensagem::Sim);
     QTest::mouseClick(n.btnLocPac, Qt::LeftButton);
     QCOMPARE(Resultado(), esperado);
+    if (tipo == ParteNome) {
+        // A part many patients share walks the name index, a rare one is sorted: both in name order.
+        ConsultaBD& q = *c->DM().IBQueryBuscaPac;
+        QStringList nomes, ordenados;
+        for (int i = 0; i < q.LinhasBuscadas(); ++i)
+            nomes << q.CampoDaLinha(i, QStringLiteral("NOME")).toString();
+        QStringList codigos{QStringLiteral("0")};
+        for (int codigo : esperado)
+            codigos << QString::number(codigo);
+        ConsultaBD& op = PreparaOperacao(c->DM(), QStringLiteral("SELECT Nome FROM Pacientes WHERE Codigo IN (%1) "
+                                                                 "ORDER BY Nome COLLATE WIN_PTBR")
+                                                      .arg(codigos.join(QLatin1Char(','))));
+        for (op.Abre(); !op.Eof(); op.Proximo())
+            ordenados << op.Texto(QStringLiteral("NOME"));
+        op.Fecha();
+        QCOMPARE(nomes, ordenados);
+    }
     QCOMPARE(n.btnLocDBGrid->isEnabled(), !esperado.isEmpty());
     if (esperado.isEmpty()) {
         // "Yes" to another search: the text goes, the panel stays.
