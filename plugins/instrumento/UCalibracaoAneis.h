@@ -19,6 +19,16 @@ struct CoeficientesAneis {
     std::vector<double> b;
     // Rings 1..Calibrados() carry a usable pair.
     int Calibrados() const;
+
+    // A bend shared by all rings on top of the straight lines (0: the lines alone). With
+    // x = a + b * r, ring j reads x + curvatura * ((x - raioMedio)^2 - alfa[j] - beta[j] * x):
+    // the part of the square that the four spheres' line cannot follow.
+    double curvatura = 0.0;
+    double raioMedio = 0.0;
+    std::vector<double> alfa, beta;
+
+    // Axial radius in mm of a point of ring anel (1..Calibrados()) r pixels from the centre.
+    double Raio(int anel, double r) const;
 };
 
 // Reads the coefficient pairs of numAneis rings from the lines of Coef.txt ("." or ","
@@ -29,7 +39,23 @@ bool LeCoeficientes(const QStringList& linhas, int numAneis, CoeficientesAneis& 
 bool LeArquivoCoeficientes(const QString& arquivo, int numAneis, CoeficientesAneis& coef,
                            QString* erro = nullptr);
 
-// Axial dioptres of the measured ring points: power = 337.5 / (a + b * r). Column 0 of each
+// The straight line a + b * r of each ring fits the four reference spheres, but a sphere's
+// ring radius is not quite proportional to its radius of curvature: between and beyond the
+// four the line errs by up to 0.007 D (6.8 mm), by the same bend on every ring. The sphere
+// files "1.txt".."4.txt" of the calibration folder (what TextoEsfera writes) give that bend
+// as the residual of their rings about coef's lines. False, coef untouched (the lines
+// alone), with the reason, when a file is missing or unreadable, holds fewer rings than
+// coef calibrates, or does not agree with coef's lines (a Coef.txt from another
+// calibration).
+bool RefinaComEsferas(const QStringList (&esferas)[4], CoeficientesAneis& coef, QString* motivo = nullptr);
+bool RefinaComArquivosEsferas(const QString& pasta, CoeficientesAneis& coef, QString* motivo = nullptr);
+
+// The calibration of the folder pasta as the processing uses it: Coef.txt (false, with the
+// reason, as LeArquivoCoeficientes) refined by the sphere files when they are usable; when
+// they are not, Coef.txt's lines alone.
+bool LeCalibracao(const QString& pasta, int numAneis, CoeficientesAneis& coef, QString* erro = nullptr);
+
+// Axial dioptres of the measured ring points: power = 337.5 / coef.Raio(j, r). Column 0 of each
 // meridian repeats its first ring (the apex value along that meridian). A ring without
 // coefficients or giving no positive radius ends its meridian: aneis is cut there.
 void ConverteDioptrias(const MedidaAneis& medida, const CoeficientesAneis& coef,

@@ -33,14 +33,9 @@ bool LeImagem(ZrStream* s, QImage& imagem)
     return Instrumento::DecodificaBitmap(LeBytes(s), imagem);
 }
 
-QString ArquivoCoeficientes(const TPathsZR* paths)
+QString PastaCalibracao(const TPathsZR* paths)
 {
-    QString pasta = DeTextoModulo(paths->Calibracao);
-    if (pasta.isEmpty())
-        return QString();
-    if (!pasta.endsWith(QLatin1Char('/')) && !pasta.endsWith(QLatin1Char('\\')))
-        pasta += QLatin1Char('/');
-    return pasta + QStringLiteral("Coef.txt");
+    return DeTextoModulo(paths->Calibracao);
 }
 
 struct Resultado {
@@ -79,7 +74,7 @@ ZR_ENTRADA int32_t ProcessaImagem(void* /*janela*/, ZrStream* central, double* c
         if (!Instrumento::MedeAneis(imagem, n, r->medida))
             return SemAneis;
         Instrumento::CoeficientesAneis coef;
-        if (!Instrumento::LeArquivoCoeficientes(ArquivoCoeficientes(paths), n, coef))
+        if (!Instrumento::LeCalibracao(PastaCalibracao(paths), n, coef))
             return SemCalibracao;
         Instrumento::ConverteDioptrias(r->medida, coef, r->dioptrias, r->aneis);
         // Absurd coefficients give no cornea: a calibration failure, the outputs untouched.

@@ -41,14 +41,9 @@ int NumAneis(const TInfosZR* infos)
     return infos && infos->NumAneis > 24 ? 32 : 16;
 }
 
-QString ArquivoCoeficientes(const TPathsZR* paths)
+QString PastaCalibracao(const TPathsZR* paths)
 {
-    QString pasta = DeTextoModulo(paths->Calibracao);
-    if (pasta.isEmpty())
-        return QString();
-    if (!pasta.endsWith(QLatin1Char('/')) && !pasta.endsWith(QLatin1Char('\\')))
-        pasta += QLatin1Char('/');
-    return pasta + QStringLiteral("Coef.txt");
+    return DeTextoModulo(paths->Calibracao);
 }
 
 struct Mapa {
@@ -136,7 +131,7 @@ ZR_ENTRADA int32_t ProcessaImagem(void* /*janela*/, const TQuatroBuffers* centra
             if (!(*centrais)[i] || !Instrumento::DecodificaBitmap(LeBytes((*centrais)[i]), imagens[i]))
                 return SemImagem;
         Instrumento::CoeficientesAneis coef;
-        if (!Instrumento::LeArquivoCoeficientes(ArquivoCoeficientes(paths), n, coef))
+        if (!Instrumento::LeCalibracao(PastaCalibracao(paths), n, coef))
             return SemCalibracao;
 
         // The four images are independent: each is measured on its own thread.
