@@ -12,7 +12,6 @@ namespace {
 constexpr double PassoPerfil = 0.25; // radial sampling step, pixels
 constexpr double LimiarBorda = 10.0; // least edge slope, grey levels per pixel
 constexpr double LimiarPupila = 50.0;
-constexpr double kEstreitamento = 0.05; // a ring this much narrower than the ones before is cut
 constexpr double kDesvioUltimo = 0.025;      // share of the last ring against the ones before
 constexpr double kDesvioEspacoUltimo = 0.10; // and its spacing against the one before
 
@@ -250,12 +249,6 @@ Meridiano MedeMeridiano(const Quadro& q, double cx, double cy, double theta, int
     // The first edge must be the rise into ring 1.
     while (i < bordas.size() && bordas[i].forca < 0)
         ++i;
-    // A ring's width is a steady share of its spacing from the one before (the painted rings
-    // are half as wide as their pitch); a ring the lid or the lashes cut part of keeps its
-    // inner edge but narrows, and its middle would read up to two pixels short. From ring 3
-    // on (ring 1's spacing runs from the centre), a share 5 % below the median share of the
-    // rings before it on the meridian ends the meridian there: sensor noise moves the share
-    // by 0.7 %, and the pupil's edge can widen one ring by 3 %.
     double anterior = 0.0, espacoAnterior = 0.0;
     std::vector<double> fracoes;
     for (; i + 1 < bordas.size() && static_cast<int>(m.aneis.size()) < numAneis; i += 2) {
@@ -268,20 +261,21 @@ Meridiano MedeMeridiano(const Quadro& q, double cx, double cy, double theta, int
             break;
         if (espacoAnterior > 0.0 && (espaco < 0.55 * espacoAnterior || espaco > 1.7 * espacoAnterior))
             break;
-        const double fracao = largura / espaco;
-        if (!fracoes.empty() && fracao < (1.0 - kEstreitamento) * Mediana(fracoes))
-            break;
         if (!m.aneis.empty())
-            fracoes.push_back(fracao);
+            fracoes.push_back(largura / espaco);
         m.aneis.push_back(c);
         m.internas.push_back(ri);
         m.externas.push_back(re);
         espacoAnterior = espaco;
         anterior = c;
     }
-    // The last ring of a meridian is the one a lid may cross: cut across its band by the lash
-    // line, both its edges can fall short and its share hold. It stays only when its share
-    // and its spacing keep to the rings before it.
+    // A ring's width is a steady share of its spacing from the one before (the painted rings
+    // are half as wide as their pitch; ring 1's spacing runs from the centre, so the shares
+    // count from ring 2). The last ring of a meridian is the one a lid may cross: cut by the
+    // lid's margin it keeps its inner edge and narrows, or, under the lash line, both its
+    // edges fall short, and its middle reads up to two pixels short. It stays only when its
+    // share and its spacing keep to the rings before it (sensor noise moves the share by
+    // 0.7 %); the rings inside it, with a ring beyond them, are whole.
     if (const std::size_t n = m.aneis.size(); n >= 4) {
         const double espaco = m.aneis[n - 1] - m.aneis[n - 2];
         const double fracao = (m.externas[n - 1] - m.internas[n - 1]) / espaco;
