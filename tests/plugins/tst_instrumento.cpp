@@ -463,8 +463,8 @@ void TesteInstrumento::aneisJuntoAsPalpebras()
     // The lids hide the outer part of the ring they cross, which keeps its inner edge and
     // would read up to two pixels short. Every ring point found beside the lids lies where
     // the same eye with its lids wide open puts it (same image elsewhere, same noise), within
-    // the 5 % of narrowing a ring may show before it is dropped (a sixth of a pixel in its
-    // middle) and the averaging with its neighbours.
+    // what the last ring's checks let through (its share of width 2.5 %, its spacing 10 %)
+    // and the averaging with its neighbours.
     QFETCH(double, raio);
     CasoModelo caso;
     QVERIFY(CasoPorNome(QStringLiteral("esfera %1").arg(raio), caso, 1));
