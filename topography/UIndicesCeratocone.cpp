@@ -81,18 +81,13 @@ void Limpa(const TMatrizAngAnel& posicoes, const TAneisMeridiano& aneis,
     }
 }
 
-// The axial grid and the sampling of it.
+// The sampling of the axial grid (read where the map computation left it, not copied).
 class Grade {
 public:
-    Grade(const TBFuncoesMapas& mapa, double fator) : m_fator(fator)
-    {
-        for (int k = 1; k <= ZR_MERIDIANOS; ++k)
-            for (int c = 0; c < kCelulas; ++c)
-                m_v[size_t(k - 1) * kCelulas + c] = mapa.Celula(k, c);
-    }
+    Grade(const TBFuncoesMapas& mapa, double fator) : m_mapa(mapa), m_fator(fator) {}
     double Celula(int meridiano, int c) const
     {
-        return m_v[size_t((meridiano + 359) % 360) * kCelulas + c];
+        return m_mapa.Celula((meridiano + 359) % 360 + 1, c);
     }
     // Value at r mm along direction a (examiner's degrees), interpolated between the two
     // neighbouring meridians and cells; NaN unless every cell it leans on holds data.
@@ -124,8 +119,8 @@ public:
     double Fator() const { return m_fator; }
 
 private:
+    const TBFuncoesMapas& m_mapa;
     double m_fator;
-    std::vector<double> m_v = std::vector<double>(size_t(ZR_MERIDIANOS) * kCelulas, 0.0);
 };
 
 // Mean radius of each ring over the meridians that reach it, mm; 0 where none does.
@@ -284,14 +279,16 @@ TIndice ValorSri(const Grade& g, const double (&raio)[ZR_COLUNAS_ANEL])
 }
 
 // Apical radius and Q of a principal meridian: the mean of the conics fitted to the pair
-// (k, k + 180) and two neighbouring degrees on each side.
-void ConicaPar(const std::vector<TElevacaoMeridiano>& elevacao, int par, TIndice& raio, TIndice& q)
+// (k, k + 180) and two neighbouring degrees on each side (only these meridians are
+// integrated).
+void ConicaPar(const GradesLimpas& g, double fator, int par, TIndice& raio, TIndice& q)
 {
     double somaR = 0, somaQ = 0;
     int quantos = 0;
     for (int lado = 0; lado < 2; ++lado)
         for (int d = -2; d <= 2; ++d) {
-            const TElevacaoMeridiano& m = elevacao[size_t(((par - 1 + 180 * lado + d) % 360 + 360) % 360)];
+            const size_t k = size_t(((par - 1 + 180 * lado + d) % 360 + 360) % 360);
+            const TElevacaoMeridiano m = ElevacaoMeridiano(g.m[k], g.d[k], g.n[k], fator);
             if (m.conica) {
                 somaR += m.raioApical;
                 somaQ += m.q;
@@ -358,7 +355,7 @@ TIndicesCeratocone CalculaIndicesCeratocone(const TMatrizAngAnel& posicoes,
     TIndicesCeratocone r;
     TBFuncoesMapas mapa(g->d, g->m, g->n, fator); // the axial map leaves the dioptres as they are
     mapa.CalculaMapa(TBFuncoesMapas::MapaAxial);
-    const auto grade = std::make_unique<Grade>(mapa, fator);
+    const Grade grade(mapa, fator);
 
     try {
         mapa.Ceratometria(r.ceratometria, kRaioCentral);
@@ -366,14 +363,14 @@ TIndicesCeratocone CalculaIndicesCeratocone(const TMatrizAngAnel& posicoes,
     } catch (const ErroCalculo&) {
         r.motivoCeratometria = QStringLiteral("os anéis não cobrem a zona central de 3 mm");
     }
-    r.kCentral = KCentral(*grade);
+    r.kCentral = KCentral(grade);
 
     // Kmax: the steepest cell with data.
     double maximo = 0;
     for (int k = 1; k <= ZR_MERIDIANOS; ++k)
         for (int c = 0; c < kCelulas; ++c)
-            if (grade->Celula(k, c) > maximo) {
-                maximo = grade->Celula(k, c);
+            if (grade.Celula(k, c) > maximo) {
+                maximo = grade.Celula(k, c);
                 r.kMaxMeridiano = k;
                 r.kMaxCelula = c;
             }
@@ -387,8 +384,8 @@ TIndicesCeratocone CalculaIndicesCeratocone(const TMatrizAngAnel& posicoes,
         r.kMax = Invalido(QStringLiteral("não há valores de curvatura no mapa"));
     }
 
-    r.is = ValorIS(*grade);
-    r.srax = ValorSrax(*grade, r.eixo1Srax, r.eixo2Srax);
+    r.is = ValorIS(grade);
+    r.srax = ValorSrax(grade, r.eixo1Srax, r.eixo2Srax);
 
     // KISA% (Rabinowitz and Rasheed): K x I-S x AST x SRAX / 300, K the central power,
     // AST the simulated keratometric cylinder; I-S taken in magnitude.
@@ -403,15 +400,14 @@ TIndicesCeratocone CalculaIndicesCeratocone(const TMatrizAngAnel& posicoes,
 
     double raio[ZR_COLUNAS_ANEL];
     RaiosAneis(*g, fator, raio);
-    r.sai = ValorSai(*grade, raio);
-    r.sri = ValorSri(*grade, raio);
+    r.sai = ValorSai(grade, raio);
+    r.sri = ValorSri(grade, raio);
 
     if (r.temCeratometria) {
-        const std::vector<TElevacaoMeridiano> elevacao = CalculaElevacao(g->m, g->d, g->n, fator);
         const int curvo = std::clamp(180 - int(r.ceratometria.Eixo1), 1, 180);
         const int plano = curvo > 90 ? curvo - 90 : curvo + 90;
-        ConicaPar(elevacao, plano, r.raioPlano, r.qPlano);
-        ConicaPar(elevacao, curvo, r.raioCurvo, r.qCurvo);
+        ConicaPar(*g, fator, plano, r.raioPlano, r.qPlano);
+        ConicaPar(*g, fator, curvo, r.raioCurvo, r.qCurvo);
     } else {
         r.raioPlano = r.qPlano = r.raioCurvo = r.qCurvo =
             Invalido(QStringLiteral("sem ceratometria, os meridianos principais são desconhecidos"));
