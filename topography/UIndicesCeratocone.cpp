@@ -16,8 +16,6 @@ constexpr int kCelulas = TBFuncoesMapas::kCelulas;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kGrau = M_PI / 180.0;
 constexpr int kMaxAneis = ZR_COLUNAS_ANEL - 1;
-constexpr double kDioptriaMinima = 20.0;
-constexpr double kDioptriaMaxima = 100.0;
 
 constexpr double kRaioCentral = 1.5;  // the central 3 mm zone
 constexpr double kRaioIS = 3.0;       // the I-S points lie 3 mm from the centre
@@ -46,40 +44,12 @@ LeituraIndice Pior(LeituraIndice a, LeituraIndice b)
     return int(a) > int(b) ? a : b;
 }
 
-// The examination's grids as the map modules use them: each meridian ends before its first
-// value that cannot be a measurement; fewer than two rings leave it empty.
+// The examination's grids as the map modules use them (LimpaMeridianos).
 struct GradesLimpas {
     TMatrizAngAnel m;
     TMatrizAngAnel d;
     TAneisMeridiano n;
 };
-
-void Limpa(const TMatrizAngAnel& posicoes, const TAneisMeridiano& aneis,
-           const TMatrizAngAnel& dioptrias, GradesLimpas& g)
-{
-    std::memcpy(g.m, posicoes, sizeof(TMatrizAngAnel));
-    std::memcpy(g.d, dioptrias, sizeof(TMatrizAngAnel));
-    for (int i = 0; i < ZR_MERIDIANOS; ++i) {
-        int conta = aneis[i];
-        if (conta < 0 || conta > kMaxAneis)
-            conta = 0;
-        int ultimo = conta;
-        for (int j = 0; j <= conta; ++j) {
-            const double x = g.m[i][j], d = g.d[i][j];
-            const bool ok = std::isfinite(d) && d >= kDioptriaMinima && d <= kDioptriaMaxima &&
-                            std::isfinite(x) && x >= 0.0 && (j == 0 || x > g.m[i][j - 1]);
-            if (!ok) {
-                ultimo = j - 1;
-                break;
-            }
-        }
-        if (ultimo < 2)
-            ultimo = 0;
-        g.n[i] = ultimo;
-        for (int j = ultimo + 1; j < ZR_COLUNAS_ANEL; ++j)
-            g.d[i][j] = 0.0;
-    }
-}
 
 // The sampling of the axial grid (read where the map computation left it, not copied).
 class Grade {
@@ -350,7 +320,7 @@ TIndicesCeratocone CalculaIndicesCeratocone(const TMatrizAngAnel& posicoes,
     if (!(fator > 0.0) || !std::isfinite(fator))
         throw ErroCalculo(QStringLiteral("Fator de correção inválido: %1.").arg(fator));
     auto g = std::make_unique<GradesLimpas>();
-    Limpa(posicoes, aneis, dioptrias, *g);
+    LimpaMeridianos(posicoes, aneis, dioptrias, g->m, g->n, g->d);
 
     TIndicesCeratocone r;
     TBFuncoesMapas mapa(g->d, g->m, g->n, fator); // the axial map leaves the dioptres as they are
