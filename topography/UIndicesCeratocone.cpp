@@ -195,10 +195,13 @@ TIndice ValorSrax(const Grade& g, double& eixo1, double& eixo2)
     return Valido(srax, LeituraPorLimites(srax, LimitesCeratocone::kSraxSuspeito, kNaN));
 }
 
-// SAI (Dingeldein and Klyce): the centrally weighted mean of the power differences between
-// opposite points of 128 equally spaced meridians on every ring:
-// SAI = sum_i sum_j |P(i, j) - P(i, j + 64)| / number of pairs, each ring counted alike.
-// Pairs where either point is not measured are left out.
+// Reference: Dingeldein SA, Klyce SD, Wilson SE. Refract Corneal Surg 1989;5:372-378.
+// SAI: the power differences between points 180 degrees apart on 128 equally spaced
+// meridians, over every measured ring:
+//   SAI = sum_i sum_j |P(i, j) - P(i, j + 64)| / number of pairs.
+// Every ring holds the same number of points, so the small central rings weigh as much as
+// the wide outer ones (the central weighting). Pairs where either point is not measured are
+// left out.
 TIndice ValorSai(const Grade& g, const double (&raio)[ZR_COLUNAS_ANEL])
 {
     double soma = 0;
@@ -223,10 +226,10 @@ TIndice ValorSai(const Grade& g, const double (&raio)[ZR_COLUNAS_ANEL])
     return Valido(sai, LeituraPorLimites(sai, LimitesCeratocone::kSaiSuspeito, kNaN));
 }
 
-// SRI (Wilson and Klyce): the local fluctuations of power along 256 equally spaced
-// hemimeridians over the central ten rings, each point against the mean of itself and its
-// two radial neighbours: SRI = (1/256) sum_j sum_i |P(i, j) - (P(i-1, j) + P(i, j) +
-// P(i+1, j)) / 3|, i = 2..9.
+// Reference: Wilson SE, Klyce SD. Arch Ophthalmol 1991;109:349-353.
+// SRI: the local fluctuations of power along 256 equally spaced hemimeridians over the
+// central ten rings, each point against the mean of itself and its two radial neighbours:
+//   SRI = (1/256) sum_j sum_i |P(i, j) - (P(i-1, j) + P(i, j) + P(i+1, j)) / 3|, i = 2..9.
 TIndice ValorSri(const Grade& g, const double (&raio)[ZR_COLUNAS_ANEL])
 {
     for (int i = 1; i <= kAneisSri; ++i)
