@@ -175,18 +175,27 @@ ExameExportado MontaExportacao(const CabecalhoExportacao& c, const TBMapOperatio
     const TMatrizAngAnel& d = leitor.Dioptrias();
     const TAneisMeridiano& aneis = leitor.AneisPorMeridiano();
     e.meridianos.resize(ZR_MERIDIANOS);
-    double tangencial[ZR_COLUNAS_ANEL];
+    for (int i = 0; i < ZR_MERIDIANOS; ++i)
+        if (aneis[i] < 0 || aneis[i] > ZR_COLUNAS_ANEL - 1)
+            throw ErroCalculo(QStringLiteral("Número de anéis inválido no meridiano %1: %2.").arg(i + 1).arg(aneis[i]));
+    // The tangential power where the map and the report findings hold one (a ring beside a
+    // gap the lids leave has none: null in the file).
+    struct Tangencial {
+        TMatrizAngAnel t;
+        TAneisMeridiano n;
+    };
+    auto tangencial = std::make_unique<Tangencial>();
+    TangencialDasMatrizes(m, d, aneis, tangencial->t, tangencial->n);
     for (int i = 0; i < ZR_MERIDIANOS; ++i) {
         const int n = aneis[i];
-        if (n < 0 || n > ZR_COLUNAS_ANEL - 1)
-            throw ErroCalculo(QStringLiteral("Número de anéis inválido no meridiano %1: %2.").arg(i + 1).arg(n));
         MeridianoExportado& me = e.meridianos[(i + 1) % ZR_MERIDIANOS];
         me.meridiano = (i + 1) % ZR_MERIDIANOS;
-        TangencialDoAxial(m[i], d[i], n, tangencial);
         for (int j = 0; j <= n; ++j) {
             me.raioMm.append(Arredonda(m[i][j] * c.fatorCorrecao, kCasasMm));
             me.axialD.append(Arredonda(d[i][j], kCasasDioptria));
-            me.tangencialD.append(Arredonda(tangencial[j], kCasasDioptria));
+            me.tangencialD.append(j <= tangencial->n[i] && tangencial->n[i] > 0
+                                      ? Arredonda(tangencial->t[i][j], kCasasDioptria)
+                                      : std::numeric_limits<double>::quiet_NaN());
         }
     }
 

@@ -300,3 +300,39 @@ double TBFuncoesMapas::ValorMaximo() const
             maximo = m_grade[k];
     return maximo;
 }
+
+TLimpezaMeridianos LimpaMeridianos(const TMatrizAngAnel& posicoes, const TAneisMeridiano& aneis,
+                                   const TMatrizAngAnel& dioptrias, TMatrizAngAnel& m,
+                                   TAneisMeridiano& n, TMatrizAngAnel& d)
+{
+    std::memcpy(m, posicoes, sizeof(TMatrizAngAnel));
+    std::memcpy(d, dioptrias, sizeof(TMatrizAngAnel));
+    TLimpezaMeridianos r;
+    for (int i = 0; i < ZR_MERIDIANOS; ++i) {
+        int conta = aneis[i];
+        if (conta < 0 || conta > kMaxAneis) {
+            ++r.aneisInvalidos;
+            conta = 0;
+        }
+        int ultimo = conta;
+        for (int j = 0; j <= conta; ++j) {
+            const double x = m[i][j], v = d[i][j];
+            const bool ok = std::isfinite(v) && v >= kDioptriaMinimaMedida && v <= kDioptriaMaximaMedida &&
+                            std::isfinite(x) && x >= 0.0 && (j == 0 || x > m[i][j - 1]);
+            if (!ok) {
+                ultimo = j - 1;
+                break;
+            }
+        }
+        if (ultimo < conta)
+            ++r.cortados;
+        if (ultimo < 2)
+            ultimo = 0; // too few rings for a curve
+        n[i] = ultimo;
+        for (int j = ultimo + 1; j < ZR_COLUNAS_ANEL; ++j)
+            d[i][j] = 0.0;
+        if (ultimo > 0)
+            ++r.comDados;
+    }
+    return r;
+}

@@ -78,6 +78,26 @@ private:
     bool m_interpolacaoCompleta = true;
 };
 
+// Dioptres outside this range are not taken as measurements.
+inline constexpr double kDioptriaMinimaMedida = 20.0;
+inline constexpr double kDioptriaMaximaMedida = 100.0;
+
+// What LimpaMeridianos left out.
+struct TLimpezaMeridianos {
+    int aneisInvalidos = 0; // meridians whose ring count lay outside 0..32 (taken as empty)
+    int cortados = 0;       // meridians ended before a value that cannot be a measurement
+    int comDados = 0;       // meridians left with data
+};
+
+// An examination's grids as the map modules and the screening indices use them: the
+// positions copied as they are; each meridian ends before its first value that cannot be a
+// measurement (dioptres not finite or outside kDioptriaMinimaMedida..kDioptriaMaximaMedida,
+// a position not finite, negative or not rising), fewer than two rings leave it empty, and
+// the dioptres beyond its last ring are zero.
+TLimpezaMeridianos LimpaMeridianos(const TMatrizAngAnel& posicoes, const TAneisMeridiano& aneis,
+                                   const TMatrizAngAnel& dioptrias, TMatrizAngAnel& posicoesLimpas,
+                                   TAneisMeridiano& aneisLimpos, TMatrizAngAnel& dioptriasLimpas);
+
 // Two decimals, halves away from zero on the value's 15 significant digits (the rounding
 // of the "0.00" pattern), as a number.
 double ArredondaDuasCasas(double valor);

@@ -16,8 +16,6 @@ constexpr int kCelulas = TBFuncoesMapas::kCelulas;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kGrau = M_PI / 180.0;
 constexpr int kMaxAneis = ZR_COLUNAS_ANEL - 1;
-constexpr double kDioptriaMinima = 20.0;
-constexpr double kDioptriaMaxima = 100.0;
 
 constexpr double kRaioCentral = 1.5;  // the central 3 mm zone
 constexpr double kRaioIS = 3.0;       // the I-S points lie 3 mm from the centre
@@ -46,53 +44,20 @@ LeituraIndice Pior(LeituraIndice a, LeituraIndice b)
     return int(a) > int(b) ? a : b;
 }
 
-// The examination's grids as the map modules use them: each meridian ends before its first
-// value that cannot be a measurement; fewer than two rings leave it empty.
+// The examination's grids as the map modules use them (LimpaMeridianos).
 struct GradesLimpas {
     TMatrizAngAnel m;
     TMatrizAngAnel d;
     TAneisMeridiano n;
 };
 
-void Limpa(const TMatrizAngAnel& posicoes, const TAneisMeridiano& aneis,
-           const TMatrizAngAnel& dioptrias, GradesLimpas& g)
-{
-    std::memcpy(g.m, posicoes, sizeof(TMatrizAngAnel));
-    std::memcpy(g.d, dioptrias, sizeof(TMatrizAngAnel));
-    for (int i = 0; i < ZR_MERIDIANOS; ++i) {
-        int conta = aneis[i];
-        if (conta < 0 || conta > kMaxAneis)
-            conta = 0;
-        int ultimo = conta;
-        for (int j = 0; j <= conta; ++j) {
-            const double x = g.m[i][j], d = g.d[i][j];
-            const bool ok = std::isfinite(d) && d >= kDioptriaMinima && d <= kDioptriaMaxima &&
-                            std::isfinite(x) && x >= 0.0 && (j == 0 || x > g.m[i][j - 1]);
-            if (!ok) {
-                ultimo = j - 1;
-                break;
-            }
-        }
-        if (ultimo < 2)
-            ultimo = 0;
-        g.n[i] = ultimo;
-        for (int j = ultimo + 1; j < ZR_COLUNAS_ANEL; ++j)
-            g.d[i][j] = 0.0;
-    }
-}
-
-// The axial grid and the sampling of it.
+// The sampling of the axial grid (read where the map computation left it, not copied).
 class Grade {
 public:
-    Grade(const TBFuncoesMapas& mapa, double fator) : m_fator(fator)
-    {
-        for (int k = 1; k <= ZR_MERIDIANOS; ++k)
-            for (int c = 0; c < kCelulas; ++c)
-                m_v[size_t(k - 1) * kCelulas + c] = mapa.Celula(k, c);
-    }
+    Grade(const TBFuncoesMapas& mapa, double fator) : m_mapa(mapa), m_fator(fator) {}
     double Celula(int meridiano, int c) const
     {
-        return m_v[size_t((meridiano + 359) % 360) * kCelulas + c];
+        return m_mapa.Celula((meridiano + 359) % 360 + 1, c);
     }
     // Value at r mm along direction a (examiner's degrees), interpolated between the two
     // neighbouring meridians and cells; NaN unless every cell it leans on holds data.
@@ -124,8 +89,8 @@ public:
     double Fator() const { return m_fator; }
 
 private:
+    const TBFuncoesMapas& m_mapa;
     double m_fator;
-    std::vector<double> m_v = std::vector<double>(size_t(ZR_MERIDIANOS) * kCelulas, 0.0);
 };
 
 // Mean radius of each ring over the meridians that reach it, mm; 0 where none does.
@@ -230,10 +195,13 @@ TIndice ValorSrax(const Grade& g, double& eixo1, double& eixo2)
     return Valido(srax, LeituraPorLimites(srax, LimitesCeratocone::kSraxSuspeito, kNaN));
 }
 
-// SAI (Dingeldein and Klyce): the centrally weighted mean of the power differences between
-// opposite points of 128 equally spaced meridians on every ring:
-// SAI = sum_i sum_j |P(i, j) - P(i, j + 64)| / number of pairs, each ring counted alike.
-// Pairs where either point is not measured are left out.
+// Reference: Dingeldein SA, Klyce SD, Wilson SE. Refract Corneal Surg 1989;5:372-378.
+// SAI: the power differences between points 180 degrees apart on 128 equally spaced
+// meridians, over every measured ring:
+//   SAI = sum_i sum_j |P(i, j) - P(i, j + 64)| / number of pairs.
+// Every ring holds the same number of points, so the small central rings weigh as much as
+// the wide outer ones (the central weighting). Pairs where either point is not measured are
+// left out.
 TIndice ValorSai(const Grade& g, const double (&raio)[ZR_COLUNAS_ANEL])
 {
     double soma = 0;
@@ -258,10 +226,10 @@ TIndice ValorSai(const Grade& g, const double (&raio)[ZR_COLUNAS_ANEL])
     return Valido(sai, LeituraPorLimites(sai, LimitesCeratocone::kSaiSuspeito, kNaN));
 }
 
-// SRI (Wilson and Klyce): the local fluctuations of power along 256 equally spaced
-// hemimeridians over the central ten rings, each point against the mean of itself and its
-// two radial neighbours: SRI = (1/256) sum_j sum_i |P(i, j) - (P(i-1, j) + P(i, j) +
-// P(i+1, j)) / 3|, i = 2..9.
+// Reference: Wilson SE, Klyce SD. Arch Ophthalmol 1991;109:349-353.
+// SRI: the local fluctuations of power along 256 equally spaced hemimeridians over the
+// central ten rings, each point against the mean of itself and its two radial neighbours:
+//   SRI = (1/256) sum_j sum_i |P(i, j) - (P(i-1, j) + P(i, j) + P(i+1, j)) / 3|, i = 2..9.
 TIndice ValorSri(const Grade& g, const double (&raio)[ZR_COLUNAS_ANEL])
 {
     for (int i = 1; i <= kAneisSri; ++i)
@@ -284,14 +252,16 @@ TIndice ValorSri(const Grade& g, const double (&raio)[ZR_COLUNAS_ANEL])
 }
 
 // Apical radius and Q of a principal meridian: the mean of the conics fitted to the pair
-// (k, k + 180) and two neighbouring degrees on each side.
-void ConicaPar(const std::vector<TElevacaoMeridiano>& elevacao, int par, TIndice& raio, TIndice& q)
+// (k, k + 180) and two neighbouring degrees on each side (only these meridians are
+// integrated).
+void ConicaPar(const GradesLimpas& g, double fator, int par, TIndice& raio, TIndice& q)
 {
     double somaR = 0, somaQ = 0;
     int quantos = 0;
     for (int lado = 0; lado < 2; ++lado)
         for (int d = -2; d <= 2; ++d) {
-            const TElevacaoMeridiano& m = elevacao[size_t(((par - 1 + 180 * lado + d) % 360 + 360) % 360)];
+            const size_t k = size_t(((par - 1 + 180 * lado + d) % 360 + 360) % 360);
+            const TElevacaoMeridiano m = ElevacaoMeridiano(g.m[k], g.d[k], g.n[k], fator);
             if (m.conica) {
                 somaR += m.raioApical;
                 somaQ += m.q;
@@ -353,12 +323,12 @@ TIndicesCeratocone CalculaIndicesCeratocone(const TMatrizAngAnel& posicoes,
     if (!(fator > 0.0) || !std::isfinite(fator))
         throw ErroCalculo(QStringLiteral("Fator de correção inválido: %1.").arg(fator));
     auto g = std::make_unique<GradesLimpas>();
-    Limpa(posicoes, aneis, dioptrias, *g);
+    LimpaMeridianos(posicoes, aneis, dioptrias, g->m, g->n, g->d);
 
     TIndicesCeratocone r;
     TBFuncoesMapas mapa(g->d, g->m, g->n, fator); // the axial map leaves the dioptres as they are
     mapa.CalculaMapa(TBFuncoesMapas::MapaAxial);
-    const auto grade = std::make_unique<Grade>(mapa, fator);
+    const Grade grade(mapa, fator);
 
     try {
         mapa.Ceratometria(r.ceratometria, kRaioCentral);
@@ -366,14 +336,14 @@ TIndicesCeratocone CalculaIndicesCeratocone(const TMatrizAngAnel& posicoes,
     } catch (const ErroCalculo&) {
         r.motivoCeratometria = QStringLiteral("os anéis não cobrem a zona central de 3 mm");
     }
-    r.kCentral = KCentral(*grade);
+    r.kCentral = KCentral(grade);
 
     // Kmax: the steepest cell with data.
     double maximo = 0;
     for (int k = 1; k <= ZR_MERIDIANOS; ++k)
         for (int c = 0; c < kCelulas; ++c)
-            if (grade->Celula(k, c) > maximo) {
-                maximo = grade->Celula(k, c);
+            if (grade.Celula(k, c) > maximo) {
+                maximo = grade.Celula(k, c);
                 r.kMaxMeridiano = k;
                 r.kMaxCelula = c;
             }
@@ -387,8 +357,8 @@ TIndicesCeratocone CalculaIndicesCeratocone(const TMatrizAngAnel& posicoes,
         r.kMax = Invalido(QStringLiteral("não há valores de curvatura no mapa"));
     }
 
-    r.is = ValorIS(*grade);
-    r.srax = ValorSrax(*grade, r.eixo1Srax, r.eixo2Srax);
+    r.is = ValorIS(grade);
+    r.srax = ValorSrax(grade, r.eixo1Srax, r.eixo2Srax);
 
     // KISA% (Rabinowitz and Rasheed): K x I-S x AST x SRAX / 300, K the central power,
     // AST the simulated keratometric cylinder; I-S taken in magnitude.
@@ -403,15 +373,14 @@ TIndicesCeratocone CalculaIndicesCeratocone(const TMatrizAngAnel& posicoes,
 
     double raio[ZR_COLUNAS_ANEL];
     RaiosAneis(*g, fator, raio);
-    r.sai = ValorSai(*grade, raio);
-    r.sri = ValorSri(*grade, raio);
+    r.sai = ValorSai(grade, raio);
+    r.sri = ValorSri(grade, raio);
 
     if (r.temCeratometria) {
-        const std::vector<TElevacaoMeridiano> elevacao = CalculaElevacao(g->m, g->d, g->n, fator);
         const int curvo = std::clamp(180 - int(r.ceratometria.Eixo1), 1, 180);
         const int plano = curvo > 90 ? curvo - 90 : curvo + 90;
-        ConicaPar(elevacao, plano, r.raioPlano, r.qPlano);
-        ConicaPar(elevacao, curvo, r.raioCurvo, r.qCurvo);
+        ConicaPar(*g, fator, plano, r.raioPlano, r.qPlano);
+        ConicaPar(*g, fator, curvo, r.raioCurvo, r.qCurvo);
     } else {
         r.raioPlano = r.qPlano = r.raioCurvo = r.qCurvo =
             Invalido(QStringLiteral("sem ceratometria, os meridianos principais são desconhecidos"));

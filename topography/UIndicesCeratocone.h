@@ -35,7 +35,8 @@ constexpr double kKisaSuspeito = 60.0;
 constexpr double kKisaCeratocone = 100.0;
 // SRAX (Rabinowitz): skewed axes beyond 21 degrees are abnormal.
 constexpr double kSraxSuspeito = 21.0;
-// SAI (Dingeldein and Klyce) and SRI (Wilson and Klyce): upper limits of normal corneas.
+// SAI (Dingeldein, Klyce and Wilson) and SRI (Wilson and Klyce): upper limits of normal
+// corneas.
 constexpr double kSaiSuspeito = 0.5;
 constexpr double kSriSuspeito = 1.55;
 // A central zone whose hemimeridian means differ by less than this has no steep radial axes

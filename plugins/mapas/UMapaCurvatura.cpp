@@ -14,12 +14,6 @@ namespace {
 constexpr int kCelulas = TBFuncoesMapas::kCelulas;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-bool DioptriaValida(double d)
-{
-    return std::isfinite(d) && d >= MapaCurvatura::kDioptriaMinima &&
-           d <= MapaCurvatura::kDioptriaMaxima;
-}
-
 } // namespace
 
 MapaCurvatura::MapaCurvatura(Tipo tipo, const TMatrizAngAnel* posicoes,
@@ -43,8 +37,7 @@ MapaCurvatura::MapaCurvatura(Tipo tipo, const TMatrizAngAnel* posicoes,
 
 MapaCurvatura::~MapaCurvatura() = default;
 
-// Copies the grids, keeping of each meridian only the rings up to the first value that
-// cannot be a measurement (NaN, out of range, positions not rising).
+// Copies the grids cleaned as LimpaMeridianos does, with a note for what was left out.
 void MapaCurvatura::Prepara(const TMatrizAngAnel* posicoes, const TAneisMeridiano* aneis,
                             const TMatrizAngAnel* dioptrias)
 {
@@ -59,49 +52,20 @@ void MapaCurvatura::Prepara(const TMatrizAngAnel* posicoes, const TAneisMeridian
         m_avisos << QStringLiteral("Dados do exame ausentes: %1.").arg(faltam.join(u", "));
         return;
     }
-    std::memcpy(m_m[0], *posicoes, sizeof(TMatrizAngAnel));
-    std::memcpy(m_d[0], *dioptrias, sizeof(TMatrizAngAnel));
-    TAneisMeridiano& n = m_aneis[0];
-
-    int aneisInvalidos = 0, cortados = 0, comDados = 0;
-    for (int i = 0; i < ZR_MERIDIANOS; ++i) {
-        int conta = (*aneis)[i];
-        if (conta < 0 || conta > kMaxAneis) {
-            ++aneisInvalidos;
-            conta = 0;
-        }
-        int ultimo = conta;
-        for (int j = 0; j <= conta; ++j) {
-            const double x = m_m[0][i][j];
-            const bool ok = DioptriaValida(m_d[0][i][j]) && std::isfinite(x) && x >= 0.0 &&
-                            (j == 0 || x > m_m[0][i][j - 1]);
-            if (!ok) {
-                ultimo = j - 1;
-                break;
-            }
-        }
-        if (ultimo < conta)
-            ++cortados;
-        if (ultimo < 2)
-            ultimo = 0; // too few rings for a curve
-        n[i] = ultimo;
-        for (int j = ultimo + 1; j < ZR_COLUNAS_ANEL; ++j)
-            m_d[0][i][j] = 0.0;
-        if (ultimo > 0) {
-            ++comDados;
-            m_raioDados = std::max(m_raioDados, m_m[0][i][ultimo] * m_fator);
-        }
-    }
-    if (aneisInvalidos > 0)
+    const TLimpezaMeridianos limpeza = LimpaMeridianos(*posicoes, *aneis, *dioptrias, m_m[0], m_aneis[0], m_d[0]);
+    for (int i = 0; i < ZR_MERIDIANOS; ++i)
+        if (m_aneis[0][i] > 0)
+            m_raioDados = std::max(m_raioDados, m_m[0][i][m_aneis[0][i]] * m_fator);
+    if (limpeza.aneisInvalidos > 0)
         m_avisos << QStringLiteral("Número de anéis inválido em %1 meridianos (aceito de 0 a "
                                    "32): esses meridianos foram desconsiderados.")
-                        .arg(aneisInvalidos);
-    if (cortados > 0)
+                        .arg(limpeza.aneisInvalidos);
+    if (limpeza.cortados > 0)
         m_avisos << QStringLiteral("Valores inválidos (dioptrias fora de 20 a 100 D ou "
                                    "posições fora de ordem) foram desconsiderados em %1 "
                                    "meridianos.")
-                        .arg(cortados);
-    m_temDados = comDados > 0;
+                        .arg(limpeza.cortados);
+    m_temDados = limpeza.comDados > 0;
 }
 
 void MapaCurvatura::Calcula()

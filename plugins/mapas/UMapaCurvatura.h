@@ -22,8 +22,8 @@ public:
     enum Tipo { Axial = 0, Tangencial = 1 };
 
     // Dioptres outside this range are not taken as measurements.
-    static constexpr double kDioptriaMinima = 20.0;
-    static constexpr double kDioptriaMaxima = 100.0;
+    static constexpr double kDioptriaMinima = kDioptriaMinimaMedida;
+    static constexpr double kDioptriaMaxima = kDioptriaMaximaMedida;
     static constexpr int kMaxAneis = 32;
     // Millimetres per pixel taken when the options carry none that makes sense.
     static constexpr double kFatorPadrao = 0.02;

@@ -161,6 +161,26 @@ private slots:
         }
     }
 
+    // Beside a gap the lids leave (meridians 80..100 measured to ring 10 of 16) the file
+    // holds a tangential value only where the map draws one: up to the ring whose next ring
+    // out was measured on every meridian within 4 degrees; the axial values stay as measured.
+    void tangencialNaBordaDaPalpebra()
+    {
+        auto e = std::make_unique<ExameSintetico>(ExameSintetico::Esfera(43.0));
+        for (int k = 80; k <= 100; ++k)
+            e->aneis[k - 1] = 10;
+        const ExameExportado lido = LeJsonExportacao(JsonExportacao(Exporta(*e), false));
+        for (int k = 1; k <= 360; ++k) {
+            const MeridianoExportado& m = lido.meridianos[k % 360];
+            const bool naFenda = k >= 80 && k <= 100, perto = k >= 76 && k <= 104;
+            QCOMPARE(m.axialD.size(), naFenda ? 11 : 17);
+            const int ultimoTangencial = perto ? 9 : 16;
+            for (int j = 0; j < m.tangencialD.size(); ++j)
+                QVERIFY2(j <= ultimoTangencial ? std::abs(m.tangencialD[j] - 43.0) < 0.01 : std::isnan(m.tangencialD[j]),
+                         qPrintable(QStringLiteral("meridiano %1 anel %2: %3").arg(k).arg(j).arg(m.tangencialD[j])));
+        }
+    }
+
     // An index the rings do not reach is null in the file, with the reason beside it.
     void indiceSemValor()
     {
