@@ -5,7 +5,6 @@
 #include "platform/UTraducao.h"
 #include "plugins/aberrometria/UDesenhoAberrometria.h"
 #include "plugins/aberrometria/UZernike.h"
-#include "plugins/mapas/UExportaImagem.h"
 #include "plugins/mapas/UJanelaModulo.h"
 
 #include <QComboBox>
@@ -23,14 +22,6 @@
 using namespace Aberrometria;
 
 namespace {
-
-QPushButton* Botao(const char* nome, const QString& texto, QWidget* pai)
-{
-    auto* b = new QPushButton(texto, pai);
-    b->setObjectName(QLatin1String(nome));
-    b->setAutoDefault(false);
-    return b;
-}
 
 QLabel* Rotulo(const char* nome, QWidget* pai)
 {
@@ -109,17 +100,13 @@ TfrmAberrometria::TfrmAberrometria(std::unique_ptr<TExameConferido> exame, const
     auto* botoes = new QHBoxLayout;
     raiz->addLayout(botoes);
     botoes->addStretch();
-    auto* imprimir = Botao("btnImprimir", QStringLiteral("Imprimir"), this);
-    auto* png = Botao("btnPng", QStringLiteral("PNG"), this);
-    auto* pdf = Botao("btnPdf", QStringLiteral("PDF"), this);
-    auto* texto = Botao("btnTexto", QStringLiteral("Coeficientes"), this);
-    auto* fechar = Botao("btnFechar", QStringLiteral("Fechar"), this);
-    connect(imprimir, &QPushButton::clicked, this, &TfrmAberrometria::btnImprimirClick);
-    connect(png, &QPushButton::clicked, this, &TfrmAberrometria::btnPngClick);
-    connect(pdf, &QPushButton::clicked, this, &TfrmAberrometria::btnPdfClick);
+    AdicionaBotoesImagem(this, botoes, QStringLiteral("Aberrometria"),
+                         QStringLiteral("Não foi possível imprimir a aberrometria."), [this] { return ImagemConteudo(); });
+    auto* texto = BotaoJanela("btnTexto", QStringLiteral("Coeficientes"), this);
+    auto* fechar = BotaoJanela("btnFechar", QStringLiteral("Fechar"), this);
     connect(texto, &QPushButton::clicked, this, &TfrmAberrometria::btnTextoClick);
     connect(fechar, &QPushButton::clicked, this, &QDialog::accept);
-    for (auto* b : {imprimir, png, pdf, texto, fechar})
+    for (auto* b : {texto, fechar})
         botoes->addWidget(b);
 
     double raio = m_dados.raioPupila;
@@ -217,16 +204,6 @@ QImage TfrmAberrometria::ImagemConteudo() const
     return m_conteudo->grab().toImage();
 }
 
-bool TfrmAberrometria::ExportaPng(const QString& arquivo)
-{
-    return GravaImagemPng(ImagemConteudo(), arquivo);
-}
-
-bool TfrmAberrometria::ExportaPdf(const QString& arquivo)
-{
-    return GravaImagemPdf(ImagemConteudo(), windowTitle(), arquivo);
-}
-
 bool TfrmAberrometria::ExportaTexto(const QString& arquivo)
 {
     try {
@@ -237,21 +214,6 @@ bool TfrmAberrometria::ExportaTexto(const QString& arquivo)
                  IconeMensagem::Erro);
         return false;
     }
-}
-
-void TfrmAberrometria::btnImprimirClick()
-{
-    ImprimeImagem(this, ImagemConteudo(), QStringLiteral("Não foi possível imprimir a aberrometria."));
-}
-
-void TfrmAberrometria::btnPngClick()
-{
-    ExportaImagem(this, ImagemConteudo(), QStringLiteral("Aberrometria"), QStringLiteral("png"));
-}
-
-void TfrmAberrometria::btnPdfClick()
-{
-    ExportaImagem(this, ImagemConteudo(), QStringLiteral("Aberrometria"), QStringLiteral("pdf"));
 }
 
 void TfrmAberrometria::btnTextoClick()

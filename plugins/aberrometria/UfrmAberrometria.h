@@ -38,15 +38,10 @@ public:
     void DefinePupila(double diametro);
     QStringList Resumo() const;
     QImage ImagemConteudo() const;
-    bool ExportaPng(const QString& arquivo);
-    bool ExportaPdf(const QString& arquivo);
     bool ExportaTexto(const QString& arquivo);
 
 public slots:
     void cmbPupilaChange(int indice);
-    void btnImprimirClick();
-    void btnPngClick();
-    void btnPdfClick();
     void btnTextoClick();
 
 private:

@@ -1,6 +1,5 @@
 #include "plugins/lentes/UfrmLente.h"
 
-#include "plugins/mapas/UExportaImagem.h"
 #include "plugins/mapas/UJanelaModulo.h"
 
 #include <QFormLayout>
@@ -17,14 +16,6 @@ const QSize kTamanhoPerfis(460, 210);
 
 const char* const kNomesCampos[] = {"edtDiametro", "edtRaioBase", "edtZonaOptica",
                                     "edtRaioSecundario", "edtLarguraSecundaria", "edtRaioPeriferico"};
-
-QPushButton* Botao(const char* nome, const QString& texto, QWidget* pai)
-{
-    auto* b = new QPushButton(texto, pai);
-    b->setObjectName(QLatin1String(nome));
-    b->setAutoDefault(false);
-    return b;
-}
 
 } // namespace
 
@@ -90,7 +81,7 @@ TfrmLente::TfrmLente(std::unique_ptr<TExameConferido> exame, const QImage& centr
     m_aviso->setStyleSheet(QStringLiteral("color: #b00000"));
     m_aviso->setMaximumWidth(330);
     direita->addWidget(m_aviso);
-    auto* sugerir = Botao("btnSugerir", QStringLiteral("Lente sugerida"), this);
+    auto* sugerir = BotaoJanela("btnSugerir", QStringLiteral("Lente sugerida"), this);
     connect(sugerir, &QPushButton::clicked, this, &TfrmLente::btnSugerirClick);
     direita->addWidget(sugerir);
     m_resultadoTexto = new QLabel(m_conteudo);
@@ -102,16 +93,11 @@ TfrmLente::TfrmLente(std::unique_ptr<TExameConferido> exame, const QImage& centr
     auto* botoes = new QHBoxLayout;
     raiz->addLayout(botoes);
     botoes->addStretch();
-    auto* imprimir = Botao("btnImprimir", QStringLiteral("Imprimir"), this);
-    auto* png = Botao("btnPng", QStringLiteral("PNG"), this);
-    auto* pdf = Botao("btnPdf", QStringLiteral("PDF"), this);
-    auto* fechar = Botao("btnFechar", QStringLiteral("Fechar"), this);
-    connect(imprimir, &QPushButton::clicked, this, &TfrmLente::btnImprimirClick);
-    connect(png, &QPushButton::clicked, this, &TfrmLente::btnPngClick);
-    connect(pdf, &QPushButton::clicked, this, &TfrmLente::btnPdfClick);
+    AdicionaBotoesImagem(this, botoes, QStringLiteral("Lente"), QStringLiteral("Não foi possível imprimir a adaptação."),
+                         [this] { return ImagemConteudo(); });
+    auto* fechar = BotaoJanela("btnFechar", QStringLiteral("Fechar"), this);
     connect(fechar, &QPushButton::clicked, this, &QDialog::accept);
-    for (auto* b : {imprimir, png, pdf, fechar})
-        botoes->addWidget(b);
+    botoes->addWidget(fechar);
 
     m_lente = m_adaptacao->LenteSugerida();
     MostraCampos();
@@ -191,27 +177,3 @@ QImage TfrmLente::ImagemConteudo() const
     return m_conteudo->grab().toImage();
 }
 
-bool TfrmLente::ExportaPng(const QString& arquivo)
-{
-    return GravaImagemPng(ImagemConteudo(), arquivo);
-}
-
-bool TfrmLente::ExportaPdf(const QString& arquivo)
-{
-    return GravaImagemPdf(ImagemConteudo(), windowTitle(), arquivo);
-}
-
-void TfrmLente::btnImprimirClick()
-{
-    ImprimeImagem(this, ImagemConteudo(), QStringLiteral("Não foi possível imprimir a adaptação."));
-}
-
-void TfrmLente::btnPngClick()
-{
-    ExportaImagem(this, ImagemConteudo(), QStringLiteral("Lente"), QStringLiteral("png"));
-}
-
-void TfrmLente::btnPdfClick()
-{
-    ExportaImagem(this, ImagemConteudo(), QStringLiteral("Lente"), QStringLiteral("pdf"));
-}

@@ -31,15 +31,10 @@ public:
     bool DefineLente(const ParametrosLente& p);
     QStringList Resumo() const;
     QImage ImagemConteudo() const;
-    bool ExportaPng(const QString& arquivo);
-    bool ExportaPdf(const QString& arquivo);
 
 public slots:
     void CampoEditado(int campo);
     void btnSugerirClick();
-    void btnImprimirClick();
-    void btnPngClick();
-    void btnPdfClick();
 
 private:
     void Atualiza();

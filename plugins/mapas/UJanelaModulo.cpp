@@ -5,8 +5,10 @@
 #include "platform/UMensagensQt.h"
 #include "platform/UTraducao.h"
 
+#include <QBoxLayout>
 #include <QDialog>
 #include <QDir>
+#include <QPushButton>
 
 #include <cstdio>
 
@@ -23,6 +25,30 @@ void ExportaImagem(QWidget* pai, const QImage& imagem, const QString& nome, cons
         GravaImagemPdf(imagem, nome, arq);
     else
         GravaImagemPng(imagem, arq);
+}
+
+QPushButton* BotaoJanela(const char* nome, const QString& texto, QWidget* pai)
+{
+    auto* b = new QPushButton(texto, pai);
+    b->setObjectName(QLatin1String(nome));
+    b->setAutoDefault(false);
+    return b;
+}
+
+void AdicionaBotoesImagem(QWidget* janela, QBoxLayout* linha, const QString& nome, const QString& erroImpressao,
+                          const std::function<QImage()>& imagem)
+{
+    auto* imprimir = BotaoJanela("btnImprimir", QStringLiteral("Imprimir"), janela);
+    auto* png = BotaoJanela("btnPng", QStringLiteral("PNG"), janela);
+    auto* pdf = BotaoJanela("btnPdf", QStringLiteral("PDF"), janela);
+    QObject::connect(imprimir, &QPushButton::clicked, janela,
+                     [=] { ImprimeImagem(janela, imagem(), erroImpressao); });
+    QObject::connect(png, &QPushButton::clicked, janela,
+                     [=] { ExportaImagem(janela, imagem(), nome, QStringLiteral("png")); });
+    QObject::connect(pdf, &QPushButton::clicked, janela,
+                     [=] { ExportaImagem(janela, imagem(), nome, QStringLiteral("pdf")); });
+    for (auto* b : {imprimir, png, pdf})
+        linha->addWidget(b);
 }
 
 void ExecutaJanelaModulo(QDialog& frm, const char* onde, const QString& nome,
