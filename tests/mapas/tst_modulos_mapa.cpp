@@ -170,7 +170,16 @@ private slots:
     void cleanupTestCase() { m_instalacao.reset(); }
 
 private:
-    std::unique_ptr<InstalacaoTeste> m_instalacao; // made by the first example
+    // Reads an example examination of the installation, laid out by the first one asked for.
+    bool CarregaExemplo(TBMapOperation& leitor, const QString& exemplo)
+    {
+        if (!m_instalacao)
+            m_instalacao = std::make_unique<InstalacaoTeste>();
+        return m_instalacao->Valida() &&
+               leitor.CarregaExame(m_instalacao->Pastas().dados + QStringLiteral("/Exemplos/") + exemplo);
+    }
+
+    std::unique_ptr<InstalacaoTeste> m_instalacao;
 };
 
 void TesteModulosMapa::info_data()
@@ -496,12 +505,9 @@ void TesteModulosMapa::exemplos_data()
 void TesteModulosMapa::exemplos()
 {
     QFETCH(QString, exemplo);
-    if (!m_instalacao)
-        m_instalacao = std::make_unique<InstalacaoTeste>();
-    QVERIFY(m_instalacao->Valida());
     TBMapOperation leitor;
     MensagensRoteiro msgs;
-    QVERIFY(leitor.CarregaExame(m_instalacao->Pastas().dados + QStringLiteral("/Exemplos/") + exemplo));
+    QVERIFY(CarregaExemplo(leitor, exemplo));
     ExameSintetico ex = ExameSintetico::Esfera(43.0);
     leitor.CopiaPosicoes(ex.m);
     leitor.CopiaDioptrias(ex.d);
@@ -557,11 +563,8 @@ void TesteModulosMapa::bordasTangenciais_data()
 void TesteModulosMapa::bordasTangenciais()
 {
     QFETCH(QString, exemplo);
-    if (!m_instalacao)
-        m_instalacao = std::make_unique<InstalacaoTeste>();
-    QVERIFY(m_instalacao->Valida());
     TBMapOperation leitor;
-    QVERIFY(leitor.CarregaExame(m_instalacao->Pastas().dados + QStringLiteral("/Exemplos/") + exemplo));
+    QVERIFY(CarregaExemplo(leitor, exemplo));
     const MapaCurvatura mapa(MapaCurvatura::Tangencial, &leitor.Posicoes(), &leitor.AneisPorMeridiano(),
                              &leitor.Dioptrias(), ExameSintetico::kFator);
     QVERIFY(mapa.TemDados());
@@ -605,11 +608,8 @@ void TesteModulosMapa::costuraIrregular_data()
 void TesteModulosMapa::costuraIrregular()
 {
     QFETCH(QString, exemplo);
-    if (!m_instalacao)
-        m_instalacao = std::make_unique<InstalacaoTeste>();
-    QVERIFY(m_instalacao->Valida());
     TBMapOperation leitor;
-    QVERIFY(leitor.CarregaExame(m_instalacao->Pastas().dados + QStringLiteral("/Exemplos/") + exemplo));
+    QVERIFY(CarregaExemplo(leitor, exemplo));
     const MapaCurvatura mapa(MapaCurvatura::Axial, &leitor.Posicoes(), &leitor.AneisPorMeridiano(),
                              &leitor.Dioptrias(), ExameSintetico::kFator);
     QVERIFY(mapa.TemDados());

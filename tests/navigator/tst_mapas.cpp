@@ -16,7 +16,6 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QLabel>
-#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -65,6 +64,21 @@ private:
 };
 
 // A navigator scene whose map folder holds the recording modules.
+// The build's own map modules, run at once with their picture and text left in a folder.
+struct ModulosReais : QTemporaryDir {
+    ModulosReais()
+    {
+        PathsZR.DirMapas = QStringLiteral(ZR_PASTA_MAPAS);
+        qputenv("ZR_MODULOS_AUTOMATICO", "1");
+        qputenv("ZR_MODULOS_SAIDA", path().toUtf8());
+    }
+    ~ModulosReais()
+    {
+        qunsetenv("ZR_MODULOS_AUTOMATICO");
+        qunsetenv("ZR_MODULOS_SAIDA");
+    }
+};
+
 struct CenaMapas {
     CenarioNavegador c;
     Registro reg;
@@ -109,6 +123,17 @@ struct CenaMapas {
         GravaArquivoA(paciente, codigo, aneis, 320, 240, pupila);
         InfosZR.NumAneis = antes;
         return codigo;
+    }
+    // A stored examination (16 rings) holding the files of an example; 0 when they cannot be copied.
+    int ExameDoExemplo(const QTime& hora, const QString& exemplo)
+    {
+        const int exame = Exame(hora, QStringLiteral("OD"), QStringLiteral("T"), 1, 93.25, 16);
+        for (const char* f : {"d.txt", "m.txt", "a.txt"}) {
+            QFile::remove(PrefixoExame(paciente, exame) + QLatin1String(f));
+            if (!QFile::copy(PrefixoExemplo(exemplo) + QLatin1String(f), PrefixoExame(paciente, exame) + QLatin1String(f)))
+                return 0;
+        }
+        return exame;
     }
     static QString Legenda(const QString& olho, const QTime& hora)
     {
@@ -673,24 +698,13 @@ void TesteMapas::modulosReais()
 {
     CenaMapas s;
     QVERIFY(s.c.Valido());
-    PathsZR.DirMapas = QStringLiteral(ZR_PASTA_MAPAS);
-    QTemporaryDir saida;
-    qputenv("ZR_MODULOS_AUTOMATICO", "1");
-    qputenv("ZR_MODULOS_SAIDA", saida.path().toUtf8());
-    auto limpa = qScopeGuard([] {
-        qunsetenv("ZR_MODULOS_AUTOMATICO");
-        qunsetenv("ZR_MODULOS_SAIDA");
-    });
+    ModulosReais saida;
     const QString capturas = qEnvironmentVariable("ZR_CAPTURAS_TESTE");
 
     // A stored examination with the data of the example Central03.
     const QTime hora(11, 20, 0);
-    const int exame = s.Exame(hora, "OD", "T", 1, 93.25, 16);
-    for (const char* f : {"d.txt", "m.txt", "a.txt"}) {
-        QFile::remove(PrefixoExame(s.paciente, exame) + QLatin1String(f));
-        QVERIFY(QFile::copy(PrefixoExemplo(QStringLiteral("Central03")) + QLatin1String(f),
-                            PrefixoExame(s.paciente, exame) + QLatin1String(f)));
-    }
+    const int exame = s.ExameDoExemplo(hora, QStringLiteral("Central03"));
+    QVERIFY(exame > 0);
     InfosZR.AutoMiniMapa = true;
     s.Abre(true);
     QVERIFY(s.c.Seleciona(CenaMapas::Legenda("OD", hora)));
@@ -725,25 +739,13 @@ void TesteMapas::lenteAberrometriaReais()
 {
     CenaMapas s;
     QVERIFY(s.c.Valido());
-    PathsZR.DirMapas = QStringLiteral(ZR_PASTA_MAPAS);
-    QTemporaryDir saida;
-    qputenv("ZR_MODULOS_AUTOMATICO", "1");
-    qputenv("ZR_MODULOS_SAIDA", saida.path().toUtf8());
-    auto limpa = qScopeGuard([] {
-        qunsetenv("ZR_MODULOS_AUTOMATICO");
-        qunsetenv("ZR_MODULOS_SAIDA");
-    });
+    ModulosReais saida;
     InfosZR.ClinicaNome = QStringLiteral("Clínica Visão");
     InfosZR.ClinicaEndereco = QStringLiteral("Rua A, 1");
     InfosZR.ClinicaCidadeEst = QStringLiteral("Recife - PE");
     InfosZR.ClinicaTelefone = QStringLiteral("81 5555-0000");
     const QTime hora(10, 5, 0);
-    const int exame = s.Exame(hora, "OD", "T", 1, 93.25, 16);
-    for (const char* f : {"d.txt", "m.txt", "a.txt"}) {
-        QFile::remove(PrefixoExame(s.paciente, exame) + QLatin1String(f));
-        QVERIFY(QFile::copy(PrefixoExemplo(QStringLiteral("Normal02")) + QLatin1String(f),
-                            PrefixoExame(s.paciente, exame) + QLatin1String(f)));
-    }
+    QVERIFY(s.ExameDoExemplo(hora, QStringLiteral("Normal02")) > 0);
     const auto texto = [&](const char* nome) {
         QFile f(QDir(saida.path()).filePath(QLatin1String(nome)));
         const QString t = f.open(QIODevice::ReadOnly) ? DeCp1252(f.readAll()) : QString();
