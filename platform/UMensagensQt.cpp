@@ -1,6 +1,7 @@
 #include "platform/UMensagensQt.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QWindow>
@@ -61,4 +62,15 @@ RespostaMensagem MensagensQt::Mostra(const QString& titulo, const QString& texto
     case QMessageBox::Cancel: return RespostaMensagem::Cancelar;
     default: return RespostaMensagem::Ok;
     }
+}
+
+int ExecutaComMensagensQt(QDialog& dialogo)
+{
+    MensagensQt mensagens;
+    ServicoMensagens* anterior = InstalaServicoMensagens(&mensagens);
+    struct Devolve {
+        ServicoMensagens* servico;
+        ~Devolve() { InstalaServicoMensagens(servico); }
+    } devolve{anterior};
+    return dialogo.exec();
 }

@@ -66,8 +66,5 @@ void ExecutaJanelaModulo(QDialog& frm, const char* onde, const QString& nome,
         frm.close();
         return;
     }
-    MensagensQt mensagens;
-    ServicoMensagens* anterior = InstalaServicoMensagens(&mensagens);
-    frm.exec();
-    InstalaServicoMensagens(anterior);
+    ExecutaComMensagensQt(frm);
 }

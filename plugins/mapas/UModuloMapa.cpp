@@ -156,10 +156,7 @@ void Processa(MapaCurvatura::Tipo tipo, void* janela, zrmod::ZrStream* central,
             frm.close();
             return;
         }
-        MensagensQt mensagens;
-        ServicoMensagens* anterior = InstalaServicoMensagens(&mensagens);
-        frm.exec();
-        InstalaServicoMensagens(anterior);
+        ExecutaComMensagensQt(frm);
     } catch (...) {
         RelataExcecao("ProcessaMapa");
     }

@@ -416,16 +416,10 @@ int32_t Wizard(Modulo m, void* janela, zrmod::ZrStream* candidatos, zrmod::ZrStr
             if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
                 return 0;
             TfrmWizardMulti frm(m, of, static_cast<QWidget*>(janela));
-            MensagensQt mensagens;
-            ServicoMensagens* anterior = InstalaServicoMensagens(&mensagens);
-            const int r = frm.exec();
-            InstalaServicoMensagens(anterior);
-            if (r != QDialog::Accepted)
+            if (ExecutaComMensagensQt(frm) != QDialog::Accepted)
                 return 0;
             escolha = frm.Escolhidos();
-            const bool absoluta = o.escalaAbsoluta;
             o = frm.OpcoesEscolhidas();
-            Q_UNUSED(absoluta);
         }
         QList<Candidato> e;
         for (int i : escolha)
@@ -564,10 +558,7 @@ void ProcessaMapas(Modulo m, void* janela, const zrmod::TDadosPac* dados,
             frm.close();
             return;
         }
-        MensagensQt mensagens;
-        ServicoMensagens* anterior = InstalaServicoMensagens(&mensagens);
-        frm.exec();
-        InstalaServicoMensagens(anterior);
+        ExecutaComMensagensQt(frm);
     } catch (...) {
         RelataExcecao("ProcessaMapas");
     }
