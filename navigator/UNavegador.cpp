@@ -86,10 +86,10 @@ QString SqlPosicaoPaciente(bool alfabetica)
 {
     if (!alfabetica)
         return QStringLiteral("SELECT COUNT(*) AS Antes, 1 AS Iguais FROM Pacientes WHERE Pacientes.Codigo < :Codigo");
-    const QString& nome = kNomeComparado;
-    return QStringLiteral("SELECT COALESCE(SUM(IIF(") + kChaveNome + QStringLiteral(" < ") + nome +
-           QStringLiteral(", 1, 0)), 0) AS Antes, COALESCE(SUM(IIF(") + kChaveNome + QStringLiteral(" = ") + nome +
-           QStringLiteral(", 1, 0)), 0) AS Iguais FROM Pacientes WHERE ") + kChaveNome + QStringLiteral(" <= ") + nome;
+    return QStringLiteral("SELECT COALESCE(SUM(IIF(") + kChaveNome + QStringLiteral(" < ") + kNomeComparado +
+           QStringLiteral(", 1, 0)), 0) AS Antes, COALESCE(SUM(IIF(") + kChaveNome + QStringLiteral(" = ") +
+           kNomeComparado + QStringLiteral(", 1, 0)), 0) AS Iguais FROM Pacientes WHERE ") + kChaveNome +
+           QStringLiteral(" <= ") + kNomeComparado;
 }
 
 QString SqlPacientesDesde(bool alfabetica)
